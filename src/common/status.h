@@ -1,0 +1,29 @@
+// Win32 system error codes: the one currency of success and failure in the program.
+#pragma once
+
+#include <cstdint>
+
+using Status = std::uint32_t;
+
+// Named after the Win32 constants they stand for; kept in their own namespace so
+// that <windows.h> macros never collide with them.
+namespace status {
+constexpr Status Success = 0;               // ERROR_SUCCESS
+constexpr Status FileNotFound = 2;          // ERROR_FILE_NOT_FOUND
+constexpr Status PathNotFound = 3;          // ERROR_PATH_NOT_FOUND
+constexpr Status AccessDenied = 5;          // ERROR_ACCESS_DENIED
+constexpr Status InvalidHandle = 6;         // ERROR_INVALID_HANDLE
+constexpr Status InvalidData = 13;          // ERROR_INVALID_DATA
+constexpr Status WriteFault = 29;           // ERROR_WRITE_FAULT
+constexpr Status SharingViolation = 32;     // ERROR_SHARING_VIOLATION
+constexpr Status BadNetPath = 53;           // ERROR_BAD_NETPATH
+constexpr Status InvalidParameter = 87;     // ERROR_INVALID_PARAMETER
+constexpr Status DiskFull = 112;            // ERROR_DISK_FULL
+constexpr Status MoreData = 234;            // ERROR_MORE_DATA
+constexpr Status NoMoreItems = 259;         // ERROR_NO_MORE_ITEMS
+constexpr Status ServiceRequestTimeout = 1053;     // ERROR_SERVICE_REQUEST_TIMEOUT
+constexpr Status ServiceDoesNotExist = 1060;       // ERROR_SERVICE_DOES_NOT_EXIST
+constexpr Status ServiceCannotAcceptCtrl = 1061;   // ERROR_SERVICE_CANNOT_ACCEPT_CTRL
+constexpr Status ServiceNotActive = 1062;          // ERROR_SERVICE_NOT_ACTIVE
+constexpr Status RpcServerUnavailable = 1722;      // RPC_S_SERVER_UNAVAILABLE
+}  // namespace status

@@ -1,0 +1,19 @@
+// Splits the single-byte text files the wizard keeps into their lines.
+#include "generation/text_lines.h"
+
+#include "common/text_encoding.h"
+
+std::vector<std::wstring> SplitTextLines(const std::string& bytes) {
+  std::vector<std::wstring> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    const bool hasLineEnd = end != std::string::npos;
+    if (!hasLineEnd) end = bytes.size();
+    std::size_t length = end - start;
+    if (hasLineEnd && length > 0 && bytes[end - 1] == '\r') --length;
+    lines.push_back(WideFromSingleByte(bytes.substr(start, length)));
+    start = hasLineEnd ? end + 1 : end;
+  }
+  return lines;
+}

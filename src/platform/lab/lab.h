@@ -1,0 +1,46 @@
+// A lab: a folder that stands in for this computer, the servers it reaches and their drives.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+class LabRegistry;
+class LabServiceControl;
+class LabFileSystem;
+class LabMachine;
+
+// Owns the lab's simulated registry, services, drives and computer name, loaded from its folder.
+class Lab {
+ public:
+  ~Lab();
+  Lab(const Lab&) = delete;
+  Lab& operator=(const Lab&) = delete;
+
+  // Loads the lab in `folder` (docs/lab.md). On a malformed file returns null and says
+  // in `error` which file and line, and why.
+  static std::unique_ptr<Lab> Load(const std::filesystem::path& folder, std::string* error);
+
+  // The lab's parts, joined with the owner-less box of the window toolkit in use.
+  Platform MakePlatform(OwnerlessMessageBox& ownerlessBox);
+
+  const std::filesystem::path& Folder() const { return folder_; }
+  // Where lab runs keep their install log: inside the lab.
+  std::filesystem::path InstallLogFile() const { return folder_ / "install.log"; }
+
+  LabRegistry& Registry() { return *registry_; }
+  LabServiceControl& Services() { return *services_; }
+  LabFileSystem& Files() { return *files_; }
+  LabMachine& MachineInfo() { return *machine_; }
+
+ private:
+  explicit Lab(std::filesystem::path folder);
+
+  std::filesystem::path folder_;
+  std::unique_ptr<LabRegistry> registry_;
+  std::unique_ptr<LabServiceControl> services_;
+  std::unique_ptr<LabFileSystem> files_;
+  std::unique_ptr<LabMachine> machine_;
+};

@@ -1,0 +1,35 @@
+// Which lab a run uses: the one DUPLEX_SETUP_LAB names, or a per-user copy of the bundled demo lab.
+#include "platform/lab/lab_location.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+fs::path NamedLabFolder() {
+  const char* named = std::getenv(kLabVariable);
+  return named != nullptr && *named != '\0' ? fs::path(named) : fs::path();
+}
+
+fs::path PrepareDemoLabCopy(const fs::path& bundledDemo, std::string* error) {
+  fs::path state;
+  if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg != nullptr && *xdg != '\0') {
+    state = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    state = fs::path(home) / ".local" / "state";
+  } else if (const char* profile = std::getenv("LOCALAPPDATA"); profile != nullptr && *profile != '\0') {
+    state = profile;
+  } else {
+    state = fs::temp_directory_path();
+  }
+  const fs::path copy = state / "duplex-setup" / "demo-lab";
+  std::error_code ec;
+  if (fs::exists(copy / "lab.conf", ec)) return copy;
+  fs::create_directories(copy, ec);
+  if (!ec) fs::copy(bundledDemo, copy, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    *error = "cannot copy the demo lab from " + bundledDemo.string() + " to " + copy.string() + ": " + ec.message();
+    return {};
+  }
+  return copy;
+}

@@ -1,0 +1,264 @@
+// Reads regedit export files (.reg), version 5 (UTF-16LE) and REGEDIT4, into a registry tree.
+#include "platform/lab/reg_file.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "common/text_case.h"
+#include "common/text_encoding.h"
+
+namespace {
+
+constexpr wchar_t kVersion5Header[] = L"Windows Registry Editor Version 5.00";
+constexpr wchar_t kVersion4Header[] = L"REGEDIT4";
+
+std::wstring DecodeFileText(const std::string& bytes) {
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) return WideFromUtf16LeBytes(data + 2, bytes.size() - 2);
+  if (bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return WideFromUtf8(bytes.substr(3));
+  return WideFromSingleByte(bytes);
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    std::wstring line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring TrimLeft(const std::wstring& text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::wstring TrimRight(std::wstring text) {
+  while (!text.empty() && IsBlank(text.back())) text.pop_back();
+  return text;
+}
+
+int HexDigit(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+// One export being read: the current key and the file's dialect.
+class RegFileReader {
+ public:
+  RegFileReader(RegistryKeyNode& localMachine, RegFileError* error) : root_(localMachine), error_(error) {}
+
+  bool Read(const std::string& bytes) {
+    const std::vector<std::wstring> lines = SplitLines(DecodeFileText(bytes));
+    std::size_t i = 0;
+    while (i < lines.size() && TrimRight(lines[i]).empty()) ++i;
+    if (i == lines.size()) return Fail(1, "the file is empty: no export header");
+    const std::wstring header = TrimRight(lines[i]);
+    if (header == kVersion5Header) {
+      unicode_ = true;
+    } else if (header == kVersion4Header) {
+      unicode_ = false;
+    } else {
+      return Fail(static_cast<int>(i) + 1, "not a registry export: the first line must be \"Windows Registry Editor "
+                                           "Version 5.00\" or \"REGEDIT4\"");
+    }
+    for (++i; i < lines.size(); ++i) {
+      line_ = static_cast<int>(i) + 1;
+      const std::wstring text = TrimRight(TrimLeft(lines[i]));
+      if (text.empty() || text[0] == L';') continue;
+      if (text[0] == L'[') {
+        if (!ReadKeyLine(text)) return false;
+        continue;
+      }
+      if (text[0] != L'"' && text[0] != L'@') return Fail(line_, "not a key, value or comment line");
+      // Long hex data continues on the following lines after a trailing backslash.
+      std::wstring logical = text;
+      while (!logical.empty() && logical.back() == L'\\' && IsHexData(logical) && i + 1 < lines.size()) {
+        logical.pop_back();
+        logical += TrimRight(TrimLeft(lines[++i]));
+      }
+      if (!ReadValueLine(logical)) return false;
+    }
+    return true;
+  }
+
+ private:
+  bool Fail(int line, const std::string& reason) {
+    if (error_ != nullptr) *error_ = {line, reason};
+    return false;
+  }
+
+  static bool IsHexData(const std::wstring& valueLine) {
+    const std::size_t equals = valueLine.find(L"\"=hex");
+    const std::size_t atEquals = valueLine.rfind(L"@=hex", 0);
+    return equals != std::wstring::npos || atEquals == 0;
+  }
+
+  bool ReadKeyLine(const std::wstring& text) {
+    if (text.back() != L']') return Fail(line_, "a key line must end with ']'");
+    std::wstring path = text.substr(1, text.size() - 2);
+    const bool remove = !path.empty() && path[0] == L'-';
+    if (remove) path.erase(0, 1);
+    const std::size_t slash = path.find(L'\\');
+    const std::wstring rootName = path.substr(0, slash);
+    if (!EqualsIgnoringAsciiCase(rootName, L"HKEY_LOCAL_MACHINE") && !EqualsIgnoringAsciiCase(rootName, L"HKLM")) {
+      return Fail(line_, "only keys under HKEY_LOCAL_MACHINE belong in a server's registry");
+    }
+    const std::wstring relative = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+    if (remove) {
+      root_.RemovePath(relative);
+      current_ = nullptr;
+      currentRemoved_ = true;
+    } else {
+      current_ = root_.CreatePath(relative);
+      currentRemoved_ = false;
+    }
+    return true;
+  }
+
+  // A quoted text with the \\ and \" escapes; `pos` starts at the opening quote and ends after the closing one.
+  bool ReadQuoted(const std::wstring& text, std::size_t& pos, std::wstring* out) {
+    ++pos;
+    while (pos < text.size()) {
+      const wchar_t c = text[pos++];
+      if (c == L'"') return true;
+      if (c == L'\\') {
+        if (pos >= text.size()) break;
+        const wchar_t escaped = text[pos++];
+        if (escaped != L'\\' && escaped != L'"') return Fail(line_, "unknown escape in a quoted text");
+        *out += escaped;
+        continue;
+      }
+      *out += c;
+    }
+    return Fail(line_, "a quoted text is not closed");
+  }
+
+  bool ReadValueLine(const std::wstring& text) {
+    if (current_ == nullptr) {
+      return Fail(line_, currentRemoved_ ? "a value under a key that is being deleted" : "a value before any key line");
+    }
+    RegistryValue value;
+    std::size_t pos = 0;
+    if (text[0] == L'@') {
+      pos = 1;
+    } else if (!ReadQuoted(text, pos, &value.name)) {
+      return false;
+    }
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos >= text.size() || text[pos] != L'=') return Fail(line_, "expected '=' after the value name");
+    ++pos;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    const std::wstring data = text.substr(pos);
+    if (data == L"-") {
+      current_->RemoveValue(value.name);
+      return true;
+    }
+    if (!data.empty() && data[0] == L'"') {
+      std::size_t quotePos = 0;
+      std::wstring string;
+      if (!ReadQuoted(data, quotePos, &string)) return false;
+      if (!TrimLeft(data.substr(quotePos)).empty()) return Fail(line_, "text after the closing quote");
+      value.type = regtype::String;
+      value.data = Utf16LeBytesFromWide(string);
+      value.data.push_back(0);
+      value.data.push_back(0);
+    } else if (StartsWithIgnoringAsciiCase(data, L"dword:")) {
+      if (!ReadDword(data.substr(6), &value)) return false;
+    } else if (StartsWithIgnoringAsciiCase(data, L"hex")) {
+      if (!ReadHex(data.substr(3), &value)) return false;
+    } else {
+      return Fail(line_, "unrecognised value data (expected a quoted text, dword:, hex: or hex(n):)");
+    }
+    current_->SetValue(std::move(value));
+    return true;
+  }
+
+  bool ReadDword(const std::wstring& digits, RegistryValue* value) {
+    if (digits.empty() || digits.size() > 8) return Fail(line_, "dword: needs one to eight hex digits");
+    std::uint32_t number = 0;
+    for (const wchar_t c : digits) {
+      const int digit = HexDigit(c);
+      if (digit < 0) return Fail(line_, "dword: needs one to eight hex digits");
+      number = (number << 4) | static_cast<std::uint32_t>(digit);
+    }
+    value->type = regtype::Dword;
+    value->data = {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+                   static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+    return true;
+  }
+
+  // After "hex": either ":" (binary) or "(n):" with the type number in hex, then comma-separated bytes.
+  bool ReadHex(const std::wstring& rest, RegistryValue* value) {
+    std::size_t pos = 0;
+    value->type = regtype::Binary;
+    if (pos < rest.size() && rest[pos] == L'(') {
+      const std::size_t close = rest.find(L')', pos);
+      if (close == std::wstring::npos || close == pos + 1) return Fail(line_, "hex(n): needs a type number");
+      std::uint32_t type = 0;
+      for (std::size_t k = pos + 1; k < close; ++k) {
+        const int digit = HexDigit(rest[k]);
+        if (digit < 0 || type > 0x0FFFFFFF) return Fail(line_, "hex(n): the type must be a hex number");
+        type = (type << 4) | static_cast<std::uint32_t>(digit);
+      }
+      value->type = type;
+      pos = close + 1;
+    }
+    if (pos >= rest.size() || rest[pos] != L':') return Fail(line_, "expected ':' after hex");
+    ++pos;
+    std::vector<std::uint8_t> bytes;
+    std::wstring item;
+    auto flush = [&](bool last) {
+      item = TrimRight(TrimLeft(item));
+      if (item.empty() && last && bytes.empty()) return true;
+      if (item.empty() || item.size() > 2) return Fail(line_, "hex data must be bytes of two hex digits");
+      int number = 0;
+      for (const wchar_t c : item) {
+        const int digit = HexDigit(c);
+        if (digit < 0) return Fail(line_, "hex data must be bytes of two hex digits");
+        number = number * 16 + digit;
+      }
+      bytes.push_back(static_cast<std::uint8_t>(number));
+      item.clear();
+      return true;
+    };
+    for (; pos < rest.size(); ++pos) {
+      if (rest[pos] == L',') {
+        if (!flush(false)) return false;
+      } else {
+        item += rest[pos];
+      }
+    }
+    if (!flush(true)) return false;
+    // REGEDIT4 writes expandable and multi-strings as single-byte text; the registry holds UTF-16LE.
+    if (!unicode_ && (value->type == regtype::ExpandString || value->type == regtype::MultiString)) {
+      value->data = Utf16LeBytesFromWide(WideFromSingleByte(std::string(bytes.begin(), bytes.end())));
+    } else {
+      value->data = std::move(bytes);
+    }
+    return true;
+  }
+
+  RegistryKeyNode& root_;
+  RegFileError* error_;
+  RegistryKeyNode* current_ = nullptr;
+  bool currentRemoved_ = false;
+  bool unicode_ = true;
+  int line_ = 0;
+};
+
+}  // namespace
+
+bool ReadRegFile(const std::string& bytes, RegistryKeyNode& localMachine, RegFileError* error) {
+  return RegFileReader(localMachine, error).Read(bytes);
+}

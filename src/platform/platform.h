@@ -1,0 +1,17 @@
+// The seam between the program's logic and the system it runs on: Windows itself or a lab.
+#pragma once
+
+#include "platform/files.h"
+#include "platform/machine.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+
+// References to one backend's parts, chosen once at start-up. The owner-less box
+// belongs to the window toolkit in use, so the binding supplies it.
+struct Platform {
+  Registry& registry;
+  ServiceControl& services;
+  FileSystem& files;
+  Machine& machine;
+  OwnerlessMessageBox& ownerlessBox;
+};

@@ -1,0 +1,62 @@
+// Field exchange between the ten entry strings and the window's controls.
+#include <utility>
+#include <vector>
+
+#include "common/text_case.h"
+#include "resource.h"
+#include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
+
+namespace {
+bool IsLowerCaseEntry(int controlId) {
+  return controlId == IDC_MANAGED_HOST_NAME || controlId == IDC_NODE1_HOST_NAME || controlId == IDC_NODE2_HOST_NAME ||
+         controlId == IDC_USER_NAME || controlId == IDC_WORKGROUP_DOMAIN_NAME;
+}
+
+// The first item whose text begins with `text`, ignoring case, as a sorted drop-down list selects it.
+int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring& text) {
+  if (text.empty()) return -1;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (StartsWithIgnoringAsciiCase(items[i], text)) return static_cast<int>(i);
+  }
+  return -1;
+}
+}  // namespace
+
+bool WizardDialog::UpdateData(bool read) {
+  // The exchange order of the window, which is neither its tab order nor the defaults file's order.
+  const std::vector<std::pair<int, std::wstring*>> entries = {
+      {IDC_NODE2_HOST_NAME, &Node2HostName},       {IDC_NODE1_HOST_NAME, &Node1HostName},
+      {IDC_MANAGED_HOST_NAME, &ManagedHostName},   {IDC_MANAGED_CLAN_IP, &ManagedClanIp},
+      {IDC_MANAGED_ELAN_IP, &ManagedElanIp},       {IDC_USER_NAME, &UserName},
+      {IDC_WORKGROUP_DOMAIN_NAME, &WorkgroupDomainName}, {IDC_BOARD_COUNT, &BoardCount},
+      {IDC_AUTOSTART_DOMAIN, &AutoStartDomain},    {IDC_CLAN_TEST_IP, &ClanTestIp}};
+
+  for (const auto& [controlId, field] : entries) {
+    if (controlId == IDC_BOARD_COUNT) {
+      if (read) {
+        const auto items = view_.BoardCountItems();
+        const int chosen = view_.BoardCountSelection();
+        *field = chosen >= 0 && chosen < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(chosen)]
+                                                                        : std::wstring();
+      } else {
+        view_.SetBoardCountSelection(FindItemByPrefix(view_.BoardCountItems(), *field));
+      }
+      continue;
+    }
+    if (!read) {
+      view_.SetEntryText(controlId, IsLowerCaseEntry(controlId) ? ToLowerAscii(*field) : *field);
+      if (controlId == IDC_AUTOSTART_DOMAIN) view_.SetEntryLimit(controlId, kAutoStartDomainMaxChars);
+      continue;
+    }
+    const std::wstring text = view_.EntryText(controlId);
+    *field = IsLowerCaseEntry(controlId) ? ToLowerAscii(text) : text;
+    if (controlId == IDC_AUTOSTART_DOMAIN && static_cast<int>(text.size()) > kAutoStartDomainMaxChars) {
+      // The toolkit's own prompt; the read stops here, so the later entries keep their values.
+      view_.ShowMessage(L"Please enter no more than 8 characters.", L"");
+      view_.FocusEntry(controlId);
+      return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,42 @@
+// What the window's logic needs from a window: small setters and getters, nothing decided here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Results a modal run can end with (the dialog toolkit's IDOK and IDCANCEL).
+constexpr int kDialogResultOk = 1;
+constexpr int kDialogResultCancel = 2;
+
+class WizardView {
+ public:
+  virtual ~WizardView() = default;
+
+  virtual std::wstring EntryText(int controlId) = 0;
+  virtual void SetEntryText(int controlId, const std::wstring& text) = 0;
+  virtual void SetEntryLimit(int controlId, int maxChars) = 0;
+  // Puts the focus on the entry and selects its text, as a failed read does.
+  virtual void FocusEntry(int controlId) = 0;
+
+  // The board-count drop-down: its items in list order, and the chosen index (-1: none).
+  virtual std::vector<std::wstring> BoardCountItems() = 0;
+  virtual int BoardCountSelection() = 0;
+  virtual void SetBoardCountSelection(int index) = 0;
+
+  virtual void EnableButton(int controlId, bool enabled) = 0;
+
+  virtual void SetListColumns(const std::vector<std::wstring>& headers, int columnWidthPixels) = 0;
+  virtual void AppendListRow(const std::wstring& label) = 0;
+  virtual void SetListCell(int row, int column, const std::wstring& text) = 0;
+  virtual void RemoveAllListRows() = 0;
+
+  // A modal box with an OK button and no icon; an empty caption means the application title.
+  virtual void ShowMessage(const std::wstring& text, const std::wstring& caption) = 0;
+  // A modal Yes/No box with no icon; true for Yes.
+  virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption) = 0;
+
+  // Ends the window's modal run with `result`.
+  virtual void EndModal(int result) = 0;
+  // Shows that the window is busy (the wait cursor) while a long step runs.
+  virtual void SetBusy(bool busy) = 0;
+};
