@@ -1,1 +1,122 @@
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/lab/lab.h"
+#include "platform/lab/lab_files.h"
+#include "platform/lab/lab_registry.h"
+#include "support/temp_lab.h"
+
+namespace {
+constexpr wchar_t kKey[] = L"Software\\Zandor\\Vestamail\\ConfigWizard";
+
+std::wstring Chars(std::size_t count) { return std::wstring(count, L'x'); }
+}  // namespace
+
+TEST(LabRegistry, ConnectsByNameIgnoringCaseAndFailsUnknownHostsWith53) {
+  TempLab temp;
+  temp.SetHighAvailMode(L"node-b", 1);
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  LabRegistry& registry = lab->Registry();
+  RegHandle handle = 0;
+  EXPECT_EQ(registry.ConnectRegistry(L"\\\\NODE-B", &handle), 0u);
+  EXPECT_EQ(registry.CloseKey(handle), 0u);
+  EXPECT_EQ(registry.ConnectRegistry(L"\\\\node-a", &handle), 0u) << "the local computer is a server too";
+  EXPECT_EQ(registry.CloseKey(handle), 0u);
+  EXPECT_EQ(registry.ConnectRegistry(L"\\\\node-c", &handle), 53u);
+  EXPECT_EQ(registry.ConnectRegistry(L"\\\\", &handle), 53u);
+  EXPECT_EQ(registry.CloseKey(handle), 6u) << "a handle is closed once";
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST(LabRegistry, ReadsValuesWithTheLimitsOfTheRealCalls) {
+  TempLab temp;
+  temp.AddRegFile(L"NODE-A", "values.reg",
+                  L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n"
+                  L"\"Short\"=\"" + Chars(126) + L"\"\n"
+                  L"\"Long\"=\"" + Chars(127) + L"\"\n"
+                  L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" + Chars(254) + L"]\n"
+                  L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" + Chars(255) + L"]\n");
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  LabRegistry& registry = lab->Registry();
+  {
+    RegKey key(registry);
+    ASSERT_EQ(registry.OpenKey(registry.LocalMachine(), kKey, key.Receive()), 0u);
+    std::uint8_t buffer[255];
+    std::uint32_t size = sizeof buffer;
+    EXPECT_EQ(registry.QueryValue(key.get(), L"Short", buffer, &size), 0u);
+    EXPECT_EQ(size, 254u) << "126 characters and the terminator fit 255 bytes";
+    size = sizeof buffer;
+    EXPECT_EQ(registry.QueryValue(key.get(), L"Long", buffer, &size), 234u);
+    size = sizeof buffer;
+    EXPECT_EQ(registry.QueryValue(key.get(), L"Absent", buffer, &size), 2u);
+
+    std::wstring name;
+    EXPECT_EQ(registry.EnumKey(key.get(), 0, 255, &name), 0u);
+    EXPECT_EQ(name.size(), 254u);
+    EXPECT_EQ(registry.EnumKey(key.get(), 1, 255, &name), 234u) << "255 characters need 256 with the terminator";
+    EXPECT_EQ(registry.EnumKey(key.get(), 2, 255, &name), 259u);
+    RegKey missing(registry);
+    EXPECT_EQ(registry.OpenKey(key.get(), L"No\\Such\\Key", missing.Receive()), 2u);
+    EXPECT_EQ(registry.OpenHandleCount(), 1u);
+  }
+  EXPECT_EQ(registry.OpenHandleCount(), 0u) << "every key closed when its holder goes";
+}
+
+TEST(LabFiles, ResolvesDrivePathsAsWindowsDoes) {
+  TempLab temp;
+  temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat", "1\r\n");
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  LabFileSystem& files = lab->Files();
+  std::string bytes;
+  EXPECT_EQ(files.ReadWholeFile(L"d:\\ZANDOR\\ha\\toolkitinstaller2.0\\hadefaults.DAT", &bytes), 0u);
+  EXPECT_EQ(bytes, "1\r\n");
+  EXPECT_EQ(files.ReadWholeFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat .", &bytes), 0u)
+      << "trailing blanks and dots of the name are dropped";
+  EXPECT_EQ(files.ReadWholeFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\other.dat", &bytes), 2u);
+  EXPECT_EQ(files.ReadWholeFile(L"D:\\Missing\\other.dat", &bytes), 3u);
+  EXPECT_EQ(files.ReadWholeFile(L"Q:\\other.dat", &bytes), 3u) << "a drive the lab lacks";
+  EXPECT_EQ(files.ReadWholeFile(L"D:\\Zandor", &bytes), 5u) << "a folder is not a file";
+}
+
+TEST(LabFiles, ReplacesWholeFilesAndRemovesThem) {
+  TempLab temp;
+  temp.WriteDriveFile(L"D:\\Data\\file.txt", "old");
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  LabFileSystem& files = lab->Files();
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\data\\FILE.txt", "new"), 0u);
+  EXPECT_EQ(temp.ReadDriveFile(L"D:\\Data\\file.txt"), "new") << "the existing name is reused, not a second file";
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Nowhere\\file.txt", "x"), 3u);
+  EXPECT_EQ(files.SetNormalAttributes(L"D:\\Data\\file.txt"), 0u);
+  EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 0u);
+  EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 2u);
+  EXPECT_EQ(files.SetNormalAttributes(L"D:\\Data\\file.txt"), 2u);
+  EXPECT_FALSE(std::filesystem::exists(temp.DriveHostPath(L"D:\\Data\\file.txt.new")));
+}
+
+TEST(Lab, ReportsAMalformedExportWithItsFileAndLine) {
+  TempLab temp;
+  temp.AddRegFile(L"node-b", "broken.reg", L"[HKEY_LOCAL_MACHINE\\A]\n\"V\"=dword:xyz\n");
+  std::string error;
+  EXPECT_EQ(temp.Load(&error), nullptr);
+  EXPECT_NE(error.find("broken.reg:4:"), std::string::npos) << error;
+}
+
+TEST(Lab, BundledDemoLabLoadsWithTheFeatureEnabledLocally) {
+  std::string error;
+  auto lab = Lab::Load(DUPLEX_DEMO_LAB, &error);
+  ASSERT_NE(lab, nullptr) << error;
+  LabRegistry& registry = lab->Registry();
+  RegKey key(registry);
+  ASSERT_EQ(registry.OpenKey(registry.LocalMachine(), kKey, key.Receive()), 0u);
+  std::uint8_t mode[4] = {};
+  std::uint32_t size = sizeof mode;
+  EXPECT_EQ(registry.QueryValue(key.get(), L"HighAvailMode", mode, &size), 0u);
+  EXPECT_EQ(mode[0], 1);
+}

@@ -1,1 +1,121 @@
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/text_encoding.h"
+#include "platform/lab/reg_file.h"
+
+namespace {
+std::string Version5(const std::wstring& body) {
+  std::wstring text = L"Windows Registry Editor Version 5.00\r\n\r\n" + body;
+  const auto bytes = Utf16LeBytesFromWide(text);
+  return "\xFF\xFE" + std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::uint8_t> Utf16z(const std::wstring& text) {
+  auto bytes = Utf16LeBytesFromWide(text);
+  bytes.push_back(0);
+  bytes.push_back(0);
+  return bytes;
+}
+
+const RegistryValue& ValueAt(RegistryKeyNode& root, const std::wstring& key, const std::wstring& name) {
+  RegistryKeyNode* node = root.FindPath(key);
+  EXPECT_NE(node, nullptr) << "key missing";
+  static const RegistryValue missing{};
+  if (node == nullptr) return missing;
+  const RegistryValue* value = node->FindValue(name);
+  EXPECT_NE(value, nullptr) << "value missing";
+  return value != nullptr ? *value : missing;
+}
+}  // namespace
+
+TEST(ReadRegFile, ReadsEveryValueFormOfAVersion5Export) {
+  RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
+  RegFileError error;
+  const std::wstring body =
+      L"; captured with reg export\r\n"
+      L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zandor\\Vestamail\\ConfigWizard]\r\n"
+      L"\"Switch IP Address\"=\"10.9.8.7\"\r\n"
+      L"\"Path\"=\"C:\\\\Program Files\\\\\\\"quoted\\\"\"\r\n"
+      L"\"HighAvailMode\"=dword:00000001\r\n"
+      L"@=\"default\"\r\n"
+      L"\"Blob\"=hex:01,02,ff\r\n"
+      L"\"Empty\"=hex:\r\n"
+      L"\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+      L"\r\n"
+      L"[HKEY_LOCAL_MACHINE\\SYSTEM\\Tcpip\\{GUID-1}]\r\n"
+      L"\"IPAddress\"=hex(7):31,00,30,00,2e,00,31,00,00,00,32,00,00,00,\\\r\n"
+      L"  00,00\r\n"
+      L"\"Expand\"=hex(2):25,00,00,00\r\n";
+  ASSERT_TRUE(ReadRegFile(Version5(body), root, &error)) << error.line << ": " << error.reason;
+
+  const std::wstring product = L"Software\\zandor\\VESTAMAIL\\ConfigWizard";
+  EXPECT_EQ(ValueAt(root, product, L"Switch IP Address").data, Utf16z(L"10.9.8.7"));
+  EXPECT_EQ(ValueAt(root, product, L"switch ip address").type, 1u) << "value names ignore case";
+  EXPECT_EQ(ValueAt(root, product, L"Path").data, Utf16z(L"C:\\Program Files\\\"quoted\""));
+  EXPECT_EQ(ValueAt(root, product, L"HighAvailMode").data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+  EXPECT_EQ(ValueAt(root, product, L"").data, Utf16z(L"default"));
+  EXPECT_EQ(ValueAt(root, product, L"Blob").data, (std::vector<std::uint8_t>{1, 2, 0xFF}));
+  EXPECT_TRUE(ValueAt(root, product, L"Empty").data.empty());
+  EXPECT_EQ(ValueAt(root, product, L"Big").type, 11u);
+  const RegistryValue& multi = ValueAt(root, L"SYSTEM\\Tcpip\\{GUID-1}", L"IPAddress");
+  EXPECT_EQ(multi.type, 7u);
+  EXPECT_EQ(multi.data.size(), 16u) << "the continuation line is joined";
+  EXPECT_EQ(ValueAt(root, L"SYSTEM\\Tcpip\\{GUID-1}", L"Expand").type, 2u);
+}
+
+TEST(ReadRegFile, Regedit4TextIsWidenedAsTheRegistryStoresIt) {
+  RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
+  RegFileError error;
+  const std::string file =
+      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\r\n\"Name\"=\"CLAN\"\r\n"
+      "\"Multi\"=hex(7):61,00,62,00,00\r\n";
+  ASSERT_TRUE(ReadRegFile(file, root, &error)) << error.reason;
+  EXPECT_EQ(ValueAt(root, L"SOFTWARE\\Test", L"Name").data, Utf16z(L"CLAN"));
+  EXPECT_EQ(ValueAt(root, L"SOFTWARE\\Test", L"Multi").data, Utf16LeBytesFromWide(std::wstring(L"a\0b\0\0", 5)));
+}
+
+TEST(ReadRegFile, LaterExportsReplaceAndDelete) {
+  RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
+  RegFileError error;
+  ASSERT_TRUE(ReadRegFile(Version5(L"[HKEY_LOCAL_MACHINE\\A\\B]\r\n\"V\"=\"1\"\r\n\"W\"=\"2\"\r\n"
+                                   L"[HKEY_LOCAL_MACHINE\\A\\C]\r\n"),
+                          root, &error));
+  ASSERT_TRUE(ReadRegFile(Version5(L"[HKEY_LOCAL_MACHINE\\A\\B]\r\n\"v\"=\"3\"\r\n\"W\"=-\r\n[-HKEY_LOCAL_MACHINE\\A\\C]\r\n"),
+                          root, &error));
+  EXPECT_EQ(ValueAt(root, L"A\\B", L"V").data, Utf16z(L"3"));
+  EXPECT_EQ(root.FindPath(L"A\\B")->FindValue(L"W"), nullptr);
+  EXPECT_EQ(root.FindPath(L"A\\C"), nullptr);
+  EXPECT_EQ(root.FindPath(L"A")->Subkeys().size(), 1u);
+}
+
+TEST(ReadRegFile, MalformedLinesAreReportedWithTheirLineNotGuessed) {
+  struct Case {
+    const char* what;
+    std::string file;
+    int line;
+  };
+  const Case cases[] = {
+      {"no header", "[HKEY_LOCAL_MACHINE\\A]\r\n", 1},
+      {"other hive", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n", 3},
+      {"unclosed key", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2},
+      {"value before key", "REGEDIT4\r\n\"V\"=\"x\"\r\n", 2},
+      {"bad dword", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=dword:12345678a\r\n", 3},
+      {"bad hex", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=hex:01,zz\r\n", 3},
+      {"unknown escape", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"a\\nb\"\r\n", 3},
+      {"unclosed string", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"abc\r\n", 3},
+      {"stray text", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\r\nV=1\r\n", 4},
+      {"unknown data", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=word:1\r\n", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
+    RegFileError error;
+    EXPECT_FALSE(ReadRegFile(c.file, root, &error));
+    EXPECT_EQ(error.line, c.line);
+    EXPECT_FALSE(error.reason.empty());
+  }
+}
