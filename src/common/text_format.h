@@ -1,7 +1,6 @@
 // The printf-style formatter every message and log line goes through (%s, %ld, %d, %%).
 #pragma once
 
-#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <variant>
@@ -14,7 +13,8 @@ class FormatArg {
   FormatArg(long long number) : value_(number) {}  // NOLINT
   FormatArg(long number) : value_(static_cast<long long>(number)) {}  // NOLINT
   FormatArg(int number) : value_(static_cast<long long>(number)) {}  // NOLINT
-  FormatArg(std::uint32_t number) : value_(static_cast<long long>(number)) {}  // NOLINT
+  FormatArg(unsigned int number) : value_(static_cast<long long>(number)) {}  // NOLINT
+  FormatArg(unsigned long number) : value_(static_cast<long long>(number)) {}  // NOLINT
 
   std::wstring ToText() const;
 
