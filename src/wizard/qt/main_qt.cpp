@@ -1,0 +1,38 @@
+// The lab edition's entry point: picks the lab, loads the install log library and runs the wizard window.
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/setuplogkit_log.h"
+#include "app/wizard_app.h"
+#include "platform/lab/lab.h"
+#include "setuplogkit/setuplogkit_loader.h"
+#include "wizard/qt/lab_startup.h"
+#include "wizard/qt/qt_ownerless_message_box.h"
+#include "wizard/qt/qt_wizard_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+
+  std::string error;
+  const std::unique_ptr<Lab> lab = LoadRunLab(&error);
+  if (lab == nullptr) {
+    std::cerr << "DuplexSetupAssistant: " << error << '\n';
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), QString::fromStdString(error), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return 1;
+  }
+
+  SetupLogKitLibrary library(lab->InstallLogFile().string());
+  SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
+
+  QtOwnerlessMessageBox ownerlessBox;
+  Platform platform = lab->MakePlatform(ownerlessBox);
+  QtWizardWindow window(platform, log);
+  WizardApp(log).InitInstance([&] { window.RunModal(); });
+  return 0;
+}

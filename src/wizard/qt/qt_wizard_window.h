@@ -1,0 +1,115 @@
+// The lab edition's wizard window: Qt widgets placed as the dialog template places them, driven by WizardDialog.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "wizard/qt/dialog_units.h"
+#include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
+
+class InstallLog;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+struct Platform;
+
+// The caption of boxes shown without one: the executable's file name, as Windows titles them.
+QString ApplicationTitle();
+
+class QtWizardWindow : public QDialog, public WizardView {
+  Q_OBJECT
+
+ public:
+  QtWizardWindow(Platform& platform, InstallLog& log, QWidget* parent = nullptr);
+  ~QtWizardWindow() override;
+
+  // Opens the window the way the program does: the logic's opening first, which may end the
+  // run before the window is ever shown; otherwise the window runs modally. Returns the result.
+  int RunModal();
+
+  const DialogUnits& Units() const { return units_; }
+
+  // WizardView
+  std::wstring EntryText(int controlId) override;
+  void SetEntryText(int controlId, const std::wstring& text) override;
+  void SetEntryLimit(int controlId, int maxChars) override;
+  void FocusEntry(int controlId) override;
+  std::vector<std::wstring> BoardCountItems() override;
+  int BoardCountSelection() override;
+  void SetBoardCountSelection(int index) override;
+  void EnableButton(int controlId, bool enabled) override;
+  void SetListColumns(const std::vector<std::wstring>& headers, int columnWidthPixels) override;
+  void AppendListRow(const std::wstring& label) override;
+  void SetListCell(int row, int column, const std::wstring& text) override;
+  void RemoveAllListRows() override;
+  void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
+  void EndModal(int result) override;
+  void SetBusy(bool busy) override;
+
+ public slots:
+  // Escape, the close box and the hidden Cancel button end the run at once with Cancel.
+  void reject() override;
+
+ private slots:
+  void step1Clicked();
+  void step2Clicked();
+  void step3Clicked();
+  void resetClicked();
+  void exitClicked();
+
+ private:
+  struct EntryControl {
+    int id;
+    QLineEdit* edit;
+  };
+  struct ButtonControl {
+    int id;
+    QPushButton* button;
+  };
+
+  QLabel* AddLabel(const char* text, const QRect& rect);
+  QLineEdit* AddEntry(int id, const char* name, const char* label, const QRect& labelRect, const QRect& rect,
+                      bool lowerCase);
+  QPushButton* AddButton(int id, const char* name, const char* text, const QRect& rect);
+  QGroupBox* AddGroup(const char* name, const char* title, const QRect& rect);
+  QLineEdit* Entry(int controlId) const;
+
+  DialogUnits units_;
+  std::vector<EntryControl> entries_;
+  std::vector<ButtonControl> buttons_;
+
+  QGroupBox* stage1Group = nullptr;
+  QGroupBox* stage2Group = nullptr;
+  QLineEdit* managedHostNameEdit = nullptr;
+  QLineEdit* managedClanIpEdit = nullptr;
+  QLineEdit* managedElanIpEdit = nullptr;
+  QLineEdit* node1HostNameEdit = nullptr;
+  QLineEdit* node2HostNameEdit = nullptr;
+  QComboBox* boardCountCombo = nullptr;
+  QLineEdit* userNameEdit = nullptr;
+  QLineEdit* workgroupDomainNameEdit = nullptr;
+  QLineEdit* autoStartDomainEdit = nullptr;
+  QLineEdit* clanTestIpEdit = nullptr;
+  QPushButton* step1Button = nullptr;
+  QPushButton* step2Button = nullptr;
+  QPushButton* step3Button = nullptr;
+  QPushButton* exitButton = nullptr;
+  QPushButton* cancelButton = nullptr;
+  QPushButton* resetButton = nullptr;
+  QTreeWidget* nodeInfoList = nullptr;
+
+  // Set while the window runs modally; before that, EndModal only records the result.
+  bool running_ = false;
+  bool endedBeforeShown_ = false;
+  int endResult_ = kDialogResultCancel;
+
+  // Last, so that it is built once the window it drives exists.
+  WizardDialog logic_;
+};

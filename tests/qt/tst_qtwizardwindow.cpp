@@ -1,0 +1,539 @@
+// The lab edition's window on a lab in a temporary folder: its layout, its entries and how its runs end.
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/install_log.h"
+#include "modal_driver.h"
+#include "platform/lab/lab.h"
+#include "support/temp_lab.h"
+#include "wizard/qt/dialog_units.h"
+#include "wizard/qt/qt_ownerless_message_box.h"
+#include "wizard/qt/qt_wizard_window.h"
+#include "wizard/wizard_view.h"
+
+namespace {
+
+constexpr wchar_t kDefaultsFile[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
+
+class TestLog : public InstallLog {
+ public:
+  void Write(const std::wstring& message, LogClass) override { lines << QString::fromStdWString(message); }
+  QStringList lines;
+};
+
+// A lab whose computer, NODE-A, has the high-availability feature enabled unless told otherwise.
+struct FeatureLab {
+  explicit FeatureLab(long highAvailMode = 1) { temp.SetHighAvailMode(L"NODE-A", highAvailMode); }
+
+  // Stage, managed host, CLAN IP, ELAN IP, node 1, node 2, user, workgroup, boards, AutoStart domain, CLAN test IP.
+  void WriteDefaults(QStringList lines) {
+    while (lines.size() < 11) lines << QString();
+    temp.WriteDriveFile(kDefaultsFile, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toStdString());
+  }
+
+  TempLab temp;
+};
+
+// The real window wired to a loaded lab, as the program wires it.
+struct LabWindow {
+  explicit LabWindow(const TempLab& temp)
+      : lab(LoadOrDie(temp)), platform(lab->MakePlatform(ownerlessBox)), window(platform, log) {}
+
+  static std::unique_ptr<Lab> LoadOrDie(const TempLab& temp) {
+    std::string error;
+    std::unique_ptr<Lab> loaded = temp.Load(&error);
+    if (loaded == nullptr) qFatal("the test lab does not load: %s", error.c_str());
+    return loaded;
+  }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = window.findChild<T*>(QString::fromUtf8(name));
+    if (widget == nullptr) qFatal("no %s in the window", name);
+    return widget;
+  }
+
+  std::unique_ptr<Lab> lab;
+  QtOwnerlessMessageBox ownerlessBox;
+  TestLog log;
+  Platform platform;
+  QtWizardWindow window;
+};
+
+const QString kExitQuestion = QStringLiteral("Are you sure that you want to exit?");
+const QString kLimitBox = QStringLiteral("Please enter no more than 8 characters.");
+
+}  // namespace
+
+class tst_QtWizardWindow : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup();
+
+  void dialogUnitsRoundAsWindows_data();
+  void dialogUnitsRoundAsWindows();
+  void controlsSitAtTheirTemplateRectangles_data();
+  void controlsSitAtTheirTemplateRectangles();
+  void windowIsFixedWithCloseBoxOnly();
+  void noTextIsClipped();
+  void tabOrderFollowsTheTemplate();
+
+  void openingShowsTheStoredStage_data();
+  void openingShowsTheStoredStage();
+  void openingShowsTheStoredEntries_data();
+  void openingShowsTheStoredEntries();
+  void boardCountIsChosenByPrefix_data();
+  void boardCountIsChosenByPrefix();
+  void typedTextFollowsTheEntryStyle_data();
+  void typedTextFollowsTheEntryStyle();
+  void autoStartDomainLimitsTypingAndPromptsWhenLonger();
+
+  void featureCheckEndsTheRunBeforeShowing_data();
+  void featureCheckEndsTheRunBeforeShowing();
+  void closingCancelsWithoutPrompt_data();
+  void closingCancelsWithoutPrompt();
+  void exitAsksFirst_data();
+  void exitAsksFirst();
+  void ownerlessBoxHasNoParent();
+};
+
+void tst_QtWizardWindow::cleanup() {
+  QStringList leaked;
+  for (QWidget* widget : QApplication::topLevelWidgets()) leaked << widget->metaObject()->className() + QString(' ') + widget->objectName();
+  QVERIFY2(leaked.isEmpty(), qPrintable(QStringLiteral("top-level windows left: ") + leaked.join(", ")));
+  QVERIFY2(QApplication::overrideCursor() == nullptr, "the wait cursor was left on");
+}
+
+void tst_QtWizardWindow::dialogUnitsRoundAsWindows_data() {
+  QTest::addColumn<int>("baseX");
+  QTest::addColumn<int>("baseY");
+  QTest::addColumn<int>("dialogUnits");
+  QTest::addColumn<int>("pixelsX");
+  QTest::addColumn<int>("pixelsY");
+  QTest::newRow("exact") << 6 << 13 << 8 << 12 << 13;
+  QTest::newRow("half rounds up") << 6 << 12 << 221 << 332 << 332;
+  QTest::newRow("below half rounds down") << 7 << 13 << 317 << 555 << 515;
+  QTest::newRow("above half rounds up") << 7 << 13 << 3 << 5 << 5;
+  QTest::newRow("negative half rounds away from zero") << 6 << 12 << -3 << -5 << -5;
+  QTest::newRow("zero") << 7 << 14 << 0 << 0 << 0;
+}
+
+void tst_QtWizardWindow::dialogUnitsRoundAsWindows() {
+  QFETCH(int, baseX);
+  QFETCH(int, baseY);
+  QFETCH(int, dialogUnits);
+  QFETCH(int, pixelsX);
+  QFETCH(int, pixelsY);
+  const DialogUnits units(baseX, baseY);
+  QCOMPARE(units.X(dialogUnits), pixelsX);
+  QCOMPARE(units.Y(dialogUnits), pixelsY);
+}
+
+void tst_QtWizardWindow::controlsSitAtTheirTemplateRectangles_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QRect>("rect");
+  QTest::newRow("managed host name") << "managedHostNameEdit" << QRect(131, 6, 92, 14);
+  QTest::newRow("managed CLAN IP") << "managedClanIpEdit" << QRect(131, 26, 92, 14);
+  QTest::newRow("managed ELAN IP") << "managedElanIpEdit" << QRect(131, 46, 92, 14);
+  QTest::newRow("node 1") << "node1HostNameEdit" << QRect(131, 66, 94, 14);
+  QTest::newRow("node 2") << "node2HostNameEdit" << QRect(131, 84, 94, 14);
+  QTest::newRow("board count, closed") << "boardCountCombo" << QRect(357, 6, 95, 14);
+  QTest::newRow("user") << "userNameEdit" << QRect(358, 25, 94, 14);
+  QTest::newRow("workgroup") << "workgroupDomainNameEdit" << QRect(358, 45, 94, 14);
+  QTest::newRow("AutoStart domain") << "autoStartDomainEdit" << QRect(358, 65, 94, 14);
+  QTest::newRow("CLAN test IP") << "clanTestIpEdit" << QRect(359, 83, 94, 14);
+  QTest::newRow("step 1") << "step1Button" << QRect(37, 116, 109, 17);
+  QTest::newRow("step 2") << "step2Button" << QRect(166, 116, 119, 17);
+  QTest::newRow("step 3") << "step3Button" << QRect(317, 116, 116, 17);
+  QTest::newRow("exit") << "exitButton" << QRect(221, 317, 50, 14);
+  QTest::newRow("cancel") << "cancelButton" << QRect(282, 317, 50, 14);
+  QTest::newRow("reset") << "resetButton" << QRect(414, 148, 51, 15);
+  QTest::newRow("list") << "nodeInfoList" << QRect(62, 146, 335, 167);
+  QTest::newRow("stage 1 frame") << "stage1Group" << QRect(24, 104, 275, 36);
+  QTest::newRow("stage 2 frame") << "stage2Group" << QRect(308, 104, 137, 36);
+}
+
+void tst_QtWizardWindow::controlsSitAtTheirTemplateRectangles() {
+  QFETCH(QString, name);
+  QFETCH(QRect, rect);
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  const QWidget* widget = lw.Find<QWidget>(qPrintable(name));
+  const DialogUnits& units = lw.window.Units();
+  QCOMPARE(widget->geometry(), units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
+}
+
+void tst_QtWizardWindow::windowIsFixedWithCloseBoxOnly() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  const DialogUnits& units = lw.window.Units();
+  // The base units come from the window's own font.
+  const QFontMetrics metrics(lw.window.font());
+  QCOMPARE(units.BaseY(), metrics.height());
+  QCOMPARE(units.BaseX(),
+           qRound(metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                  52.0));
+  QCOMPARE(lw.window.minimumSize(), units.Size(490, 338));
+  QCOMPARE(lw.window.maximumSize(), units.Size(490, 338));
+  QCOMPARE(lw.window.windowTitle(), QStringLiteral("Duplex Setup Assistant"));
+  const Qt::WindowFlags flags = lw.window.windowFlags();
+  QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+  QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+  QVERIFY(lw.Find<QPushButton>("exitButton")->isDefault());
+  QVERIFY(lw.Find<QPushButton>("cancelButton")->isHidden());
+}
+
+void tst_QtWizardWindow::noTextIsClipped() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  QStringList clipped;
+  for (const QLabel* label : lw.window.findChildren<QLabel*>()) {
+    const QFontMetrics metrics(label->font());
+    if (metrics.horizontalAdvance(label->text()) > label->contentsRect().width() ||
+        metrics.height() > label->contentsRect().height()) {
+      clipped << label->text();
+    }
+  }
+  for (const QPushButton* button : lw.window.findChildren<QPushButton*>()) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.features = button->isDefault() ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
+    if (button->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    if (button->fontMetrics().horizontalAdvance(button->text()) > contents.width()) clipped << button->text();
+  }
+  for (const QGroupBox* group : lw.window.findChildren<QGroupBox*>()) {
+    if (group->fontMetrics().horizontalAdvance(group->title()) > group->width()) clipped << group->title();
+  }
+  QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped: ") + clipped.join(" | ")));
+  QCOMPARE(lw.window.findChildren<QLabel*>().size(), 10);
+}
+
+void tst_QtWizardWindow::tabOrderFollowsTheTemplate() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  QStringList order;
+  QWidget* first = lw.Find<QWidget>("managedHostNameEdit");
+  QWidget* widget = first;
+  do {
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(&lw.window)) order << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != first && order.size() < 50);
+  const QStringList expected = {"managedHostNameEdit", "managedClanIpEdit", "managedElanIpEdit", "node1HostNameEdit",
+                                "node2HostNameEdit",   "boardCountCombo",   "userNameEdit",      "workgroupDomainNameEdit",
+                                "autoStartDomainEdit", "clanTestIpEdit",    "step1Button",       "step2Button",
+                                "step3Button",         "exitButton",        "resetButton"};
+  QCOMPARE(order, expected);
+}
+
+void tst_QtWizardWindow::openingShowsTheStoredStage_data() {
+  QTest::addColumn<QString>("stage");
+  QTest::addColumn<bool>("step1");
+  QTest::addColumn<bool>("step2");
+  QTest::addColumn<bool>("step3");
+  QTest::addColumn<int>("rows");
+  QTest::newRow("stage 0: steps 1 and 2") << "0" << true << false << false << 17;
+  QTest::newRow("stage 1: step 3, with the service rows") << "1" << false << false << true << 21;
+  QTest::newRow("stage 5: the template's buttons") << "5" << true << true << true << 17;
+}
+
+void tst_QtWizardWindow::openingShowsTheStoredStage() {
+  QFETCH(QString, stage);
+  QFETCH(bool, step1);
+  QFETCH(bool, step2);
+  QFETCH(bool, step3);
+  QFETCH(int, rows);
+  FeatureLab lab;
+  lab.WriteDefaults({stage, "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "dom", "10.0.0.9"});
+  LabWindow lw(lab.temp);
+  bool enabled[3] = {};
+  int rowCount = -1;
+  QStringList headers;
+  QList<int> widths;
+  ModalDriver driver(&lw.window);
+  driver.Then([&] {
+    enabled[0] = lw.Find<QPushButton>("step1Button")->isEnabled();
+    enabled[1] = lw.Find<QPushButton>("step2Button")->isEnabled();
+    enabled[2] = lw.Find<QPushButton>("step3Button")->isEnabled();
+    auto* list = lw.Find<QTreeWidget>("nodeInfoList");
+    rowCount = list->topLevelItemCount();
+    for (int column = 0; column < list->columnCount(); ++column) {
+      headers << list->headerItem()->text(column);
+      widths << list->columnWidth(column);
+    }
+    QTest::keyClick(lw.window.focusWidget(), Qt::Key_Escape);
+  });
+  QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+  QVERIFY(driver.windowWasShown);
+  QCOMPARE(enabled[0], step1);
+  QCOMPARE(enabled[1], step2);
+  QCOMPARE(enabled[2], step3);
+  QCOMPARE(rowCount, rows);
+  QCOMPARE(headers, QStringList({"Item", "Node 1", "Node 2"}));
+  QCOMPARE(widths, QList<int>({150, 150, 150}));
+}
+
+void tst_QtWizardWindow::openingShowsTheStoredEntries_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("host names in lower case") << "managedHostNameEdit" << "mgd-host";
+  QTest::newRow("CLAN IP as stored") << "managedClanIpEdit" << "10.0.0.1";
+  QTest::newRow("ELAN IP as stored") << "managedElanIpEdit" << "10.1.0.1";
+  QTest::newRow("stored node 1 wins over the computer name") << "node1HostNameEdit" << "node-x";
+  QTest::newRow("node 2") << "node2HostNameEdit" << "node-y";
+  QTest::newRow("user in lower case") << "userNameEdit" << "admin";
+  QTest::newRow("workgroup in lower case") << "workgroupDomainNameEdit" << "corp.local";
+  QTest::newRow("over-long AutoStart domain kept whole") << "autoStartDomainEdit" << "Domain1234";
+  QTest::newRow("CLAN test IP") << "clanTestIpEdit" << "10.0.0.9";
+}
+
+void tst_QtWizardWindow::openingShowsTheStoredEntries() {
+  QFETCH(QString, name);
+  QFETCH(QString, text);
+  FeatureLab lab;
+  lab.WriteDefaults({"0", "MGD-Host", "10.0.0.1", "10.1.0.1", "NODE-X", "Node-Y", "Admin", "CORP.local", "3",
+                     "Domain1234", "10.0.0.9"});
+  LabWindow lw(lab.temp);
+  QString shown;
+  ModalDriver driver(&lw.window);
+  driver.Then([&] {
+    shown = lw.Find<QLineEdit>(qPrintable(name))->text();
+    lw.window.close();
+  });
+  QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+  QCOMPARE(shown, text);
+}
+
+void tst_QtWizardWindow::boardCountIsChosenByPrefix_data() {
+  QTest::addColumn<QString>("stored");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("1") << "1" << "1";
+  QTest::newRow("3") << "3" << "3";
+  QTest::newRow("empty chooses none") << "" << "";
+  QTest::newRow("no item starts with 2") << "2" << "";
+  QTest::newRow("longer than any item") << "30" << "";
+}
+
+void tst_QtWizardWindow::boardCountIsChosenByPrefix() {
+  QFETCH(QString, stored);
+  QFETCH(QString, shown);
+  FeatureLab lab;
+  lab.WriteDefaults({"0", "", "", "", "", "", "", "", stored});
+  LabWindow lw(lab.temp);
+  ModalDriver driver(&lw.window);
+  QString current;
+  QStringList items;
+  driver.Then([&] {
+    auto* combo = lw.Find<QComboBox>("boardCountCombo");
+    current = combo->currentText();
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    lw.window.close();
+  });
+  lw.window.RunModal();
+  QCOMPARE(current, shown);
+  QCOMPARE(items, QStringList({"1", "3"}));
+}
+
+void tst_QtWizardWindow::typedTextFollowsTheEntryStyle_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("managed host name folds") << "managedHostNameEdit" << "Mgd-HOST" << "mgd-host";
+  QTest::newRow("node 1 folds") << "node1HostNameEdit" << "NODE-A" << "node-a";
+  QTest::newRow("node 2 folds") << "node2HostNameEdit" << "Node-B" << "node-b";
+  QTest::newRow("user folds") << "userNameEdit" << "Administrator" << "administrator";
+  QTest::newRow("workgroup folds") << "workgroupDomainNameEdit" << "CORP" << "corp";
+  QTest::newRow("CLAN IP as typed") << "managedClanIpEdit" << "10.0.0.A" << "10.0.0.A";
+  QTest::newRow("ELAN IP as typed") << "managedElanIpEdit" << "Ab" << "Ab";
+  QTest::newRow("AutoStart domain as typed") << "autoStartDomainEdit" << "DomA" << "DomA";
+  QTest::newRow("CLAN test IP as typed") << "clanTestIpEdit" << "X1" << "X1";
+}
+
+void tst_QtWizardWindow::typedTextFollowsTheEntryStyle() {
+  QFETCH(QString, name);
+  QFETCH(QString, typed);
+  QFETCH(QString, text);
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  auto* edit = lw.Find<QLineEdit>(qPrintable(name));
+  edit->clear();
+  QTest::keyClicks(edit, typed);
+  QCOMPARE(edit->text(), text);
+}
+
+void tst_QtWizardWindow::autoStartDomainLimitsTypingAndPromptsWhenLonger() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  auto* edit = lw.Find<QLineEdit>("autoStartDomainEdit");
+  QString typed;
+  bool openAfterPrompt = false;
+  bool entryFocused = false;
+  QString selected;
+  ModalDriver driver(&lw.window);
+  driver.Answer(QMessageBox::Yes).Answer(QMessageBox::Ok);
+  driver
+      .Then([&] {
+        QTest::keyClicks(edit, QStringLiteral("abcdefghijkl"));
+        typed = edit->text();
+        // The program, not the user, may put a longer value in; the read on exit then refuses it.
+        edit->setText(QStringLiteral("overlongname"));
+        lw.Find<QPushButton>("exitButton")->click();
+      })
+      .Then([&] {
+        openAfterPrompt = lw.window.isVisible();
+        entryFocused = lw.window.focusWidget() == edit;
+        selected = edit->selectedText();
+        lw.window.close();
+      });
+  QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+  QCOMPARE(typed, QStringLiteral("abcdefgh"));
+  QCOMPARE(driver.boxes.size(), std::size_t{2});
+  QCOMPARE(driver.boxes[0].text, kExitQuestion);
+  QCOMPARE(driver.boxes[1].text, kLimitBox);
+  QCOMPARE(driver.boxes[1].caption, ApplicationTitle());
+  QVERIFY(openAfterPrompt);
+  QVERIFY(entryFocused);
+  QCOMPARE(selected, QStringLiteral("overlongname"));
+  QCOMPARE(driver.unexpectedBoxes, 0);
+}
+
+void tst_QtWizardWindow::featureCheckEndsTheRunBeforeShowing_data() {
+  QTest::addColumn<int>("mode");
+  QTest::addColumn<QString>("boxStart");
+  QTest::addColumn<QString>("logLine");
+  QTest::newRow("not installed") << -1 << "The high availability feature is not currently installed on the server."
+                                 << "The high availability feature is not currently installed on the server";
+  QTest::newRow("installed, not enabled") << 0 << "The high availability feature is installed on the server, but it is not enabled."
+                                          << "High availability feature installed but not enabled.";
+  QTest::newRow("enabled: the window opens") << 1 << "" << "High availability feature installed and enabled.";
+}
+
+void tst_QtWizardWindow::featureCheckEndsTheRunBeforeShowing() {
+  QFETCH(int, mode);
+  QFETCH(QString, boxStart);
+  QFETCH(QString, logLine);
+  FeatureLab lab(mode);
+  LabWindow lw(lab.temp);
+  ModalDriver driver(&lw.window);
+  const bool opens = boxStart.isEmpty();
+  if (!opens) driver.Answer(QMessageBox::Ok);
+  driver.Then([&] { lw.window.close(); });
+  const int result = lw.window.RunModal();
+  QCOMPARE(result, opens ? kDialogResultCancel : kDialogResultOk);
+  QCOMPARE(driver.windowWasShown, opens);
+  QVERIFY(lw.log.lines.contains(logLine));
+  QCOMPARE(driver.unexpectedBoxes, 0);
+  if (opens) {
+    QVERIFY(driver.boxes.empty());
+    return;
+  }
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  const SeenBox& box = driver.boxes[0];
+  QVERIFY2(box.text.startsWith(boxStart), qPrintable(box.text));
+  QVERIFY(box.text.endsWith(QStringLiteral("\n\nPlease click on OK to exit the tool.")));
+  QVERIFY(!box.text.contains('\r'));
+  QCOMPARE(box.caption, QStringLiteral("tst_qtwizardwindow"));
+  QCOMPARE(box.icon, QMessageBox::NoIcon);
+  QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void tst_QtWizardWindow::closingCancelsWithoutPrompt_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("escape in an entry") << "escape";
+  QTest::newRow("close box") << "close";
+  QTest::newRow("hidden cancel button") << "cancel";
+}
+
+void tst_QtWizardWindow::closingCancelsWithoutPrompt() {
+  QFETCH(QString, how);
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  ModalDriver driver(&lw.window);
+  driver.Then([&] {
+    if (how == "escape") {
+      QTest::keyClick(lw.Find<QLineEdit>("node2HostNameEdit"), Qt::Key_Escape);
+    } else if (how == "close") {
+      lw.window.close();
+    } else {
+      lw.Find<QPushButton>("cancelButton")->click();
+    }
+  });
+  QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+  QVERIFY(driver.windowWasShown);
+  QVERIFY(driver.boxes.empty());
+  QVERIFY(!lw.window.isVisible());
+}
+
+void tst_QtWizardWindow::exitAsksFirst_data() {
+  QTest::addColumn<bool>("enterInEntry");
+  QTest::addColumn<bool>("yes");
+  QTest::newRow("exit button, yes") << false << true;
+  QTest::newRow("exit button, no") << false << false;
+  QTest::newRow("enter in an entry, yes") << true << true;
+  QTest::newRow("enter in an entry, no") << true << false;
+}
+
+void tst_QtWizardWindow::exitAsksFirst() {
+  QFETCH(bool, enterInEntry);
+  QFETCH(bool, yes);
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  bool openAfterNo = false;
+  ModalDriver driver(&lw.window);
+  driver.Answer(yes ? QMessageBox::Yes : QMessageBox::No);
+  driver.Then([&] {
+    if (enterInEntry) {
+      QTest::keyClick(lw.Find<QLineEdit>("userNameEdit"), Qt::Key_Return);
+    } else {
+      QTest::mouseClick(lw.Find<QPushButton>("exitButton"), Qt::LeftButton);
+    }
+  });
+  if (!yes) {
+    driver.Then([&] {
+      openAfterNo = lw.window.isVisible();
+      lw.window.close();
+    });
+  }
+  QCOMPARE(lw.window.RunModal(), yes ? kDialogResultOk : kDialogResultCancel);
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  const SeenBox& box = driver.boxes[0];
+  QCOMPARE(box.text, kExitQuestion);
+  QCOMPARE(box.caption, QStringLiteral("Confirm Exit Request"));
+  QCOMPARE(box.icon, QMessageBox::NoIcon);
+  QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+  QVERIFY(box.hasParent);
+  QCOMPARE(openAfterNo, !yes);
+}
+
+void tst_QtWizardWindow::ownerlessBoxHasNoParent() {
+  QtOwnerlessMessageBox ownerless;
+  QWidget anchor;  // the driver needs a window; this one is never shown
+  ModalDriver driver(&anchor);
+  driver.Answer(QMessageBox::Ok);
+  ownerless.Show(L"Unable to connect to node-b.\r\nCheck the network.");
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  QCOMPARE(driver.boxes[0].text, QStringLiteral("Unable to connect to node-b.\nCheck the network."));
+  QCOMPARE(driver.boxes[0].caption, ApplicationTitle());
+  QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QVERIFY(!driver.boxes[0].hasParent);
+}
+
+QTEST_MAIN(tst_QtWizardWindow)
+#include "tst_qtwizardwindow.moc"
