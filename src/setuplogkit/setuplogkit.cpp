@@ -53,14 +53,21 @@ std::wstring LogFilePath() {
 
 int AppendLine(const std::string& line) {
   const std::wstring path = LogFilePath();
-  // FILE_APPEND_DATA alone makes every WriteFile land at the end, atomically per call,
-  // so lines of two processes never interleave and nothing is ever truncated.
-  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Append access without write access makes every WriteFile land at the end, so nothing is
+  // ever overwritten or truncated. Writers also take turns through a lock on one byte far past
+  // any real log's end: Windows already appends each call whole, but not every implementation of
+  // its API does, and two processes' lines must never mix.
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+  OVERLAPPED turn{};
+  turn.Offset = 0xFFFFFFF0u;
+  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn) != FALSE;
   DWORD written = 0;
   const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   const int rc = ok && written == line.size() ? 0 : static_cast<int>(GetLastError());
+  if (locked) UnlockFileEx(file, 0, 1, 0, &turn);
   CloseHandle(file);
   return rc;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "app/setuplogkit_log.h"
 #include "setuplogkit/log_line.h"
 #include "setuplogkit/setuplogkit.h"
+#include "setuplogkit/setuplogkit_loader.h"
 
 namespace fs = std::filesystem;
 
@@ -21,12 +23,11 @@ std::string ReadAll(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void SetLogFileVariable(const std::string& value) {
-#ifdef _WIN32
-  _putenv_s(SETUPLOGKIT_LOG_FILE_VARIABLE, value.c_str());
-#else
-  setenv(SETUPLOGKIT_LOG_FILE_VARIABLE, value.c_str(), 1);
-#endif
+// Loads the library by name, as the program does, with its lines going to `log`.
+KovaWriteToInstallLogFileFn LoadWritingTo(const fs::path& log, std::unique_ptr<SetupLogKitLibrary>* library) {
+  *library = std::make_unique<SetupLogKitLibrary>(log.string());
+  EXPECT_EQ((*library)->Problem(), "");
+  return (*library)->WriteFunction();
 }
 
 class TempFolder {
@@ -59,30 +60,37 @@ TEST(SetupLogKit, AppendsLinesWithoutTruncatingAndKeepsNonAsciiText) {
   TempFolder folder;
   const fs::path log = folder.path() / "install.log";
   { std::ofstream(log, std::ios::binary) << "earlier run\n"; }
-  SetLogFileVariable(log.string());
-  EXPECT_EQ(KOVA_WriteToInstallLogFile(L"DuplexSetup", L"Hostname = n\u00F6de-\u4E2D", 2, 2), 0);
-  EXPECT_EQ(KOVA_WriteToInstallLogFile(L"DuplexSetup", L"second", 0, 2), 0);
+  std::unique_ptr<SetupLogKitLibrary> library;
+  const KovaWriteToInstallLogFileFn write = LoadWritingTo(log, &library);
+  ASSERT_NE(write, nullptr);
+  EXPECT_EQ(write(L"DuplexSetup", L"Hostname = n\u00F6de-\u4E2D", 2, 2), 0);
+  EXPECT_EQ(write(L"DuplexSetup", L"second", 0, 2), 0);
   const std::string text = ReadAll(log);
   EXPECT_EQ(text.rfind("earlier run\n", 0), 0u) << "never truncates";
   EXPECT_NE(text.find("DuplexSetup INFO  Hostname = n\xC3\xB6" "de-\xE4\xB8\xAD"), std::string::npos) << text;
   EXPECT_NE(text.find("DuplexSetup ERROR second"), std::string::npos) << text;
   EXPECT_LT(text.find("Hostname"), text.find("second"));
 
-  SetLogFileVariable((folder.path() / "missing-folder" / "install.log").string());
-  EXPECT_NE(KOVA_WriteToInstallLogFile(L"DuplexSetup", L"lost?", 2, 2), 0) << "a failed write is reported";
+  std::unique_ptr<SetupLogKitLibrary> elsewhere;
+  const KovaWriteToInstallLogFileFn writeElsewhere =
+      LoadWritingTo(folder.path() / "missing-folder" / "install.log", &elsewhere);
+  ASSERT_NE(writeElsewhere, nullptr);
+  EXPECT_NE(writeElsewhere(L"DuplexSetup", L"lost?", 2, 2), 0) << "a failed write is reported";
 }
 
 TEST(SetupLogKit, ConcurrentWritersNeverInterleaveALine) {
   TempFolder folder;
   const fs::path log = folder.path() / "install.log";
-  SetLogFileVariable(log.string());
+  std::unique_ptr<SetupLogKitLibrary> library;
+  const KovaWriteToInstallLogFileFn write = LoadWritingTo(log, &library);
+  ASSERT_NE(write, nullptr);
   constexpr int kWriters = 4;
   constexpr int kLines = 100;
   std::vector<std::thread> writers;
   for (int w = 0; w < kWriters; ++w) {
-    writers.emplace_back([w] {
+    writers.emplace_back([w, write] {
       const std::wstring message = L"writer " + std::to_wstring(w) + L" " + std::wstring(300, static_cast<wchar_t>(L'a' + w));
-      for (int i = 0; i < kLines; ++i) KOVA_WriteToInstallLogFile(L"DuplexSetup", message.c_str(), 2, 2);
+      for (int i = 0; i < kLines; ++i) write(L"DuplexSetup", message.c_str(), 2, 2);
     });
   }
   for (auto& writer : writers) writer.join();

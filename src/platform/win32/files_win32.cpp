@@ -1,0 +1,66 @@
+// The file seam over CreateFileW and its companions; codes come from GetLastError unchanged.
+#include "platform/win32/files_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/scoped_handle.h"
+
+namespace {
+// WriteFile takes a DWORD count; files of the program are small, but never trust that.
+constexpr std::size_t kMaxChunk = 1u << 30;
+
+Status WriteAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxChunk));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    done += written;
+  }
+  return status::Success;
+}
+}  // namespace
+
+Status Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes) {
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) return GetLastError();
+  std::string content;
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return GetLastError();
+    if (read == 0) break;
+    content.append(buffer, read);
+  }
+  *bytes = std::move(content);
+  return status::Success;
+}
+
+Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+  const std::wstring temporary = path + L".new";
+  ScopedHandle file(
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) return GetLastError();
+  Status rc = WriteAll(file.get(), bytes);
+  if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
+  if (!file.Close() && rc == status::Success) rc = GetLastError();
+  if (rc == status::Success &&
+      !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    rc = GetLastError();
+  }
+  // The original stays as it was; only the half-made copy goes.
+  if (rc != status::Success) DeleteFileW(temporary.c_str());
+  return rc;
+}
+
+Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
+  return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? status::Success : GetLastError();
+}
+
+Status Win32FileSystem::RemoveFile(const std::wstring& path) {
+  return DeleteFileW(path.c_str()) ? status::Success : GetLastError();
+}

@@ -1,0 +1,12 @@
+// The file seam over CreateFileW and its companions; codes come from GetLastError unchanged.
+#pragma once
+
+#include "platform/files.h"
+
+class Win32FileSystem : public FileSystem {
+ public:
+  Status ReadWholeFile(const std::wstring& path, std::string* bytes) override;
+  Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes) override;
+  Status SetNormalAttributes(const std::wstring& path) override;
+  Status RemoveFile(const std::wstring& path) override;
+};

@@ -1,0 +1,19 @@
+// The Windows backend as one piece: every part of the seam, joined with the toolkit's owner-less box.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/files_win32.h"
+#include "platform/win32/machine_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/services_win32.h"
+
+struct Win32Backend {
+  Platform MakePlatform(OwnerlessMessageBox& ownerlessBox) {
+    return Platform{registry, services, files, machine, ownerlessBox};
+  }
+
+  Win32Registry registry;
+  Win32ServiceControl services;
+  Win32FileSystem files;
+  Win32Machine machine;
+};

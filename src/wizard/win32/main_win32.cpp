@@ -1,0 +1,53 @@
+// The Windows program's entry: picks the backend (a named lab or the real system), loads the log, runs the wizard.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/setuplogkit_log.h"
+#include "app/wizard_app.h"
+#include "common/text_encoding.h"
+#include "platform/lab/lab.h"
+#include "platform/win32/win32_platform.h"
+#include "setuplogkit/setuplogkit_loader.h"
+#include "wizard/win32/win32_wizard_window.h"
+
+namespace {
+std::wstring EnvironmentVariable(const wchar_t* name) {
+  const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring value(needed, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, value.data(), needed);
+  value.resize(length < needed ? length : 0);
+  return value;
+}
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32OwnerlessMessageBox ownerlessBox;
+  Win32Backend system;
+  std::unique_ptr<Lab> lab;
+  std::string logFileOverride;
+  if (const std::wstring labFolder = EnvironmentVariable(L"DUPLEX_SETUP_LAB"); !labFolder.empty()) {
+    std::string error;
+    lab = Lab::Load(labFolder, &error);
+    if (lab == nullptr) {
+      const std::wstring text = L"The lab " + labFolder + L" cannot be used:\r\n\r\n" + WideFromUtf8(error);
+      MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK);
+      return 1;
+    }
+    logFileOverride = Utf8FromWide(lab->InstallLogFile().wstring());
+  }
+  Platform platform = lab != nullptr ? lab->MakePlatform(ownerlessBox) : system.MakePlatform(ownerlessBox);
+
+  SetupLogKitLibrary library(logFileOverride);
+  SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
+  Win32WizardWindow window(instance, platform, log);
+  WizardApp(log).InitInstance([&] { window.RunModal(nullptr); });
+  return 0;
+}

@@ -1,0 +1,119 @@
+// The shipped program end to end under Wine: started as a process, answered, and its install log read back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "nodes/registry_paths.h"
+#include "platform/win32/scoped_handle.h"
+#include "wine_fixtures.h"
+
+namespace {
+constexpr wchar_t kCompanyKey[] = L"Software\\Zandor";
+
+// The build tree lives on Wine's drive Z:, which maps the Unix root.
+std::wstring ProgramPath() {
+  std::wstring path = L"Z:" DUPLEX_PROGRAM_PATH;
+  for (auto& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+// Sets an environment variable for the processes this test starts, and restores it afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
+    wchar_t old[4096] = {};
+    hadValue_ = GetEnvironmentVariableW(name, old, 4096) > 0;
+    old_ = old;
+    SetEnvironmentVariableW(name, value);
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableW(name_, hadValue_ ? old_.c_str() : nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const wchar_t* name_;
+  std::wstring old_;
+  bool hadValue_ = false;
+};
+
+struct ProcessBoxSearch {
+  DWORD processId;
+  HWND box = nullptr;
+};
+
+HWND FindBoxOfProcess(DWORD processId) {
+  ProcessBoxSearch search{processId};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* into = reinterpret_cast<ProcessBoxSearch*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != into->processId || !IsMessageBox(window)) return TRUE;
+        into->box = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.box;
+}
+
+// The messages of SetupLogKit's lines ("<date> <time> DuplexSetup INFO  <message>").
+std::vector<std::string> LoggedMessages(const std::string& log) {
+  const std::string tag = "DuplexSetup INFO  ";
+  std::vector<std::string> messages;
+  std::size_t start = 0;
+  while (start < log.size()) {
+    std::size_t end = log.find("\r\n", start);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(start, end - start);
+    if (const auto at = line.find(tag); at != std::string::npos) messages.push_back(line.substr(at + tag.size()));
+    start = end + 2;
+  }
+  return messages;
+}
+}  // namespace
+
+TEST(Program, FeatureNotInstalled_ShowsBoxExitsAndLogsBanners) {
+  DeleteMachineKeyTree(kCompanyKey);
+  ScopedMachineKey product(kProductKey);  // the key without HighAvailMode
+  TempFolder folder;
+  const std::wstring logFile = folder.File(L"InstallLog.txt");
+  ScopedEnvironment logVariable(L"SETUPLOGKIT_LOG_FILE", logFile.c_str());
+  ScopedEnvironment noLab(L"DUPLEX_SETUP_LAB", nullptr);
+
+  std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &started))
+      << "error " << GetLastError();
+  ScopedHandle process(started.hProcess);
+  ScopedHandle thread(started.hThread);
+
+  HWND box = nullptr;
+  for (int tries = 0; box == nullptr && tries < 1000; ++tries) {
+    if (WaitForSingleObject(process.get(), 20) == WAIT_OBJECT_0) break;
+    box = FindBoxOfProcess(started.dwProcessId);
+  }
+  ASSERT_NE(box, nullptr) << "no box from the program";
+  const SeenBox seen = ReadBox(box);
+  EXPECT_EQ(seen.caption, L"DuplexSetupAssistant");
+  EXPECT_EQ(seen.text.rfind(L"The high availability feature is not currently installed on the server.", 0), 0u);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+
+  ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.get(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+
+  const std::string separator(70, '=');
+  EXPECT_EQ(LoggedMessages(ReadFileBytes(logFile)),
+            (std::vector<std::string>{separator, "Duplex Setup Wizard Launched",
+                                      "The high availability feature is not currently installed on the server",
+                                      "Exiting the Duplex Setup Wizard", separator}));
+  DeleteMachineKeyTree(kCompanyKey);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, kCompanyKey);
+}

@@ -1,0 +1,70 @@
+#!/bin/sh
+# Runs Windows test executables under Wine for CTest, on a private Xvfb display.
+#
+#   run-under-wine.sh start STATE_DIR          make the prefix (once), start Xvfb and keep a wineserver alive
+#   run-under-wine.sh run   STATE_DIR EXE ARGS runs EXE under Wine and exits with its exit code
+#   run-under-wine.sh stop  STATE_DIR          wineserver -k, then stop Xvfb
+#
+# STATE_DIR holds the prefix (STATE_DIR/prefix), the display number and the logs. Wine's output always
+# goes to a file, never to a pipe: Wine's background services inherit it and would keep a pipe open.
+set -u
+mode=$1
+state=$2
+shift 2
+
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+# Keep Wine from asking to install Mono or Gecko while the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+case "$mode" in
+start)
+  mkdir -p "$state"
+  if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+  fi
+  rm -f "$state/display"
+  # Xvfb picks a free display and writes its number on descriptor 3.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  tries=0
+  while [ ! -s "$state/display" ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ]; then echo "Xvfb did not start; see $state/xvfb.log"; exit 1; fi
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$state/display")"
+  if [ ! -f "$state/prefix/.duplex-ready" ]; then
+    rm -rf "$state/prefix"
+    wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || { cat "$state/wineboot.log"; exit 1; }
+    touch "$state/prefix/.duplex-ready"
+  fi
+  wineserver -p </dev/null >"$state/wineserver.log" 2>&1
+  echo "Wine prefix $WINEPREFIX ready on display $DISPLAY"
+  ;;
+run)
+  if [ ! -s "$state/display" ]; then echo "run the duplex_wine_start test first"; exit 1; fi
+  export DISPLAY=":$(head -n 1 "$state/display")"
+  exe=$1
+  shift
+  log="$state/$(basename "$exe").log"
+  wine "$exe" "$@" </dev/null >"$log" 2>&1
+  rc=$?
+  cat "$log"
+  exit $rc
+  ;;
+stop)
+  wineserver -k </dev/null >/dev/null 2>&1
+  if [ -f "$state/xvfb.pid" ]; then
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+    rm -f "$state/xvfb.pid"
+  fi
+  rm -f "$state/display"
+  exit 0
+  ;;
+*)
+  echo "usage: $0 start|run|stop STATE_DIR [EXE ARGS...]"
+  exit 2
+  ;;
+esac
