@@ -1,7 +1,7 @@
 #!/bin/sh
 # Writes screenshots/qt-wizard.png: the lab edition's wizard window as it opens, drawn offscreen.
 #
-#   tools/screenshot-qt.sh [BUILD_DIR]      (default build/qt-dev; build duplex_qt_screenshot first)
+#   tools/screenshot-qt.sh [BUILD_DIR]      (default build/linux, the linux preset; build it first)
 #
 # The window opens on the lab DUPLEX_SETUP_LAB names, else on the demo lab copied into the build
 # folder. When neither is a complete lab, a minimal one (computer NODE-A with the high-availability
@@ -9,7 +9,7 @@
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/qt-dev}
+build=${1:-$root/build/linux}
 tool=$build/duplex_qt_screenshot
 [ -x "$tool" ] || { echo "$tool not built (cmake --build $build --target duplex_qt_screenshot)" >&2; exit 1; }
 

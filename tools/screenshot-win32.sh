@@ -49,10 +49,6 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES=
 wineboot -i </dev/null >"$work/wineboot.log" 2>&1
 # There is no window manager on the display: let Wine draw the caption and frame itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >>"$work/wineboot.log" 2>&1
-if [ -n "${DUPLEX_DIALOG_FONT:-}" ]; then
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS Sans Serif" /t REG_SZ /d "$DUPLEX_DIALOG_FONT" /f \
-    </dev/null >>"$work/wineboot.log" 2>&1
-fi
 
 # Wine maps the Unix root to drive Z:.
 lab_windows_path="Z:$(printf '%s' "$work/lab" | tr '/' '\\')"
