@@ -24,12 +24,12 @@ std::wstring FormatText(const std::wstring& pattern, std::initializer_list<Forma
       ++i;
       continue;
     }
-    std::size_t spec = i + 1;
-    if (pattern[spec] == L'l' && spec + 1 < pattern.size()) ++spec;
-    const wchar_t conversion = pattern[spec];
+    std::size_t conversionAt = i + 1;
+    if (pattern[conversionAt] == L'l' && conversionAt + 1 < pattern.size()) ++conversionAt;
+    const wchar_t conversion = pattern[conversionAt];
     if ((conversion == L's' || conversion == L'd') && next < remaining.size()) {
       out += remaining[next++].ToText();
-      i = spec;
+      i = conversionAt;
     } else {
       out += c;
     }
