@@ -20,6 +20,8 @@ TEST(CalculateSubnet, MasksEachOctetOrRejectsWithOneLine) {
       {L"300.1.1.1", L"255.0.0.0", 0, L"44.0.0.0", nullptr},
       {L"10.1.2.3 extra text", L"255.255.255.0", 0, L"10.1.2.0", nullptr},
       {L" 10. 1.2.3", L"255.255.255.255", 0, L"10.1.2.3", nullptr},
+      {L"+10.-1.2.3", L"255.255.255.255", 0, L"10.255.2.3", nullptr},
+      {L"99999999999999999999.1.1.1", L"255.0.0.0", 0, L"255.0.0.0", nullptr},  // saturates, never overflows
       {L"10.0.0.1", L"", 87, L"old", L"cNIC::CalculateSubnet(): Subnet mask is empty."},
       {L"", L"", 87, L"old", L"cNIC::CalculateSubnet(): IP address is empty."},
       {L"10.0.0", L"255.0.0.0", 87, L"old", L"cNIC::CalculateSubnet(): Invalid IP Address \"10.0.0\""},
