@@ -27,13 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "app/setuplogkit_log.h"
-#include "app/wizard_app.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_location.h"
-#include "setuplogkit/setuplogkit_loader.h"
 #include "wizard/qt/lab_startup.h"
-#include "wizard/qt/qt_ownerless_message_box.h"
+#include "wizard/qt/lab_edition_run.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 extern char** environ;
@@ -86,13 +83,9 @@ int RunOnce(int argc, char* argv[], long long mainAt) {
     std::cerr << "startup_bench: " << error << '\n';
     return 1;
   }
-  SetupLogKitLibrary library(lab->InstallLogFile().string());
-  SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
-  QtOwnerlessMessageBox ownerlessBox;
-  Platform platform = lab->MakePlatform(ownerlessBox);
-  QtWizardWindow window(platform, log);
-  FirstPaintWatcher watcher(window);
-  WizardApp(log).InitInstance([&] { window.RunModal(); });
+  LabEditionRun run(*lab);
+  FirstPaintWatcher watcher(run.window);
+  run.Run();
   if (watcher.shownAt == 0) {
     std::cerr << "startup_bench: the window closed before it was painted\n";
     return 1;

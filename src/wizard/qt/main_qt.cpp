@@ -6,12 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/setuplogkit_log.h"
-#include "app/wizard_app.h"
 #include "platform/lab/lab.h"
-#include "setuplogkit/setuplogkit_loader.h"
 #include "wizard/qt/lab_startup.h"
-#include "wizard/qt/qt_ownerless_message_box.h"
+#include "wizard/qt/lab_edition_run.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 int main(int argc, char* argv[]) {
@@ -27,12 +24,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  SetupLogKitLibrary library(lab->InstallLogFile().string());
-  SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
-
-  QtOwnerlessMessageBox ownerlessBox;
-  Platform platform = lab->MakePlatform(ownerlessBox);
-  QtWizardWindow window(platform, log);
-  WizardApp(log).InitInstance([&] { window.RunModal(); });
+  LabEditionRun run(*lab);
+  run.Run();
   return 0;
 }
