@@ -7,11 +7,28 @@
 #include "platform/platform.h"
 
 class InstallLog;
-struct Platform;
 
 class cNode {
  public:
   cNode(Platform& platform, InstallLog& log) : RemoteRegistry(platform.registry), platform_(&platform), log_(&log) {}
+
+  // Gathers the whole server: interfaces, switch address and feature state over its registry,
+  // then the four service states over its service control manager. Failures of the registry
+  // stages are shown in an owner-less box; every stage is logged. 0, 87 for an empty host
+  // name, or the code of the first stage that failed.
+  Status GetNodeInfo();
+
+  // One string value of `keyPath` (relative to RemoteRegistry), read through a 255-byte buffer;
+  // a multi-string yields its first string.
+  Status GetRegKeyStringValue(std::wstring keyPath, std::wstring valueName, std::wstring& result);
+  // Finds the interface GUIDs of the five named connections under the network class key.
+  Status GetNICUUIDs();
+  // Reads address, mask (and for CLAN gateway and domain) of every interface GUIDs found.
+  Status GetNICDetails();
+  // The state text of one service; a missing, stopped or hung service is a state, not a failure.
+  Status GetServiceStatus(ScHandle serviceManager, std::wstring serviceName, std::wstring& stateText);
+  // "HA not installed", "HA not enabled", "HA enabled" or "Unknown" into HaFeatureStatus.
+  Status GetHighAvailabilityStatus();
 
   std::wstring HaFeatureStatus;
   std::wstring MirrorServiceStatus;
@@ -30,6 +47,12 @@ class cNode {
   std::wstring AutoStartDomain;
 
  private:
-  [[maybe_unused]] Platform* platform_;
-  [[maybe_unused]] InstallLog* log_;
+  Status GatherFromRegistry();
+  Status GatherServiceStates();
+  Status ReadInterface(cNIC& nic, const std::wstring& interfacePath, const wchar_t* subnetMaskLine,
+                       const wchar_t* subnetLine, bool isClan);
+  Status ReadInterfaceValue(const std::wstring& interfacePath, const wchar_t* valueName, std::wstring& field);
+
+  Platform* platform_;
+  InstallLog* log_;
 };

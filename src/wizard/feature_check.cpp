@@ -3,6 +3,7 @@
 
 #include "app/install_log.h"
 #include "common/text_format.h"
+#include "nodes/registry_number.h"
 #include "nodes/registry_paths.h"
 #include "platform/platform.h"
 #include "wizard/wizard_dialog.h"
@@ -27,10 +28,8 @@ void WizardDialog::CheckLocalFeature() {
     log_.Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {kProductKey, rc}));
     return;
   }
-  // Four bytes of data whatever the value's type; shorter data leaves the high bytes zero.
-  std::uint8_t data[4] = {0, 0, 0, 0};
-  std::uint32_t size = sizeof data;
-  rc = registry.QueryValue(key.get(), kHighAvailModeValue, data, &size);
+  std::uint32_t mode = 0;
+  rc = QueryRegistryNumber(registry, key.get(), kHighAvailModeValue, &mode);
   key.Close();
   if (rc == status::FileNotFound) {
     view_.ShowMessage(kNotInstalledBox, L"");
@@ -42,8 +41,6 @@ void WizardDialog::CheckLocalFeature() {
     log_.Error(FormatText(L"RegQueryValueEx(%s) failed. rc = %ld", {kHighAvailModeValue, rc}));
     return;
   }
-  const std::uint32_t mode = static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8) |
-                             (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
   if (mode == 0) {
     view_.ShowMessage(kNotEnabledBox, L"");
     log_.Info(L"High availability feature installed but not enabled.");

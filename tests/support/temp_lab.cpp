@@ -63,6 +63,10 @@ void TempLab::AddRegFile(const std::wstring& server, const std::string& fileName
   WriteBytes(folder_ / "servers" / PathFromWide(server) / fileName, bytes);
 }
 
+void TempLab::WriteServerFile(const std::wstring& server, const std::string& fileName, const std::string& bytes) {
+  WriteBytes(folder_ / "servers" / PathFromWide(server) / fileName, bytes);
+}
+
 void TempLab::SetHighAvailMode(const std::wstring& server, long mode) {
   std::wstring body = L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n";
   if (mode >= 0) {

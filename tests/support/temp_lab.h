@@ -22,6 +22,8 @@ class TempLab {
   // BOM, or "REGEDIT4" as single-byte text) followed by `body`, lines ended by CR LF.
   void AddRegFile(const std::wstring& server, const std::string& fileName, const std::wstring& body,
                   RegEncoding encoding = RegEncoding::Version5);
+  // Any other file of a server's folder, written as given (services.txt, faults.conf ...).
+  void WriteServerFile(const std::wstring& server, const std::string& fileName, const std::string& bytes);
   // Sets HighAvailMode of the server's product key (or leaves the key without it when `mode` < 0).
   void SetHighAvailMode(const std::wstring& server, long mode);
 
