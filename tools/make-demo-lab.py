@@ -1,9 +1,15 @@
 #!/usr/bin/env python3
-"""Writes the registry exports of the bundled demo lab (lab/demo/servers/*).
+"""Writes the bundled labs: the demo lab (lab/demo) and the rehearsal labs beside it.
 
-The exports are written the way `reg export` writes them (version 5, UTF-16LE with BOM,
-CR LF, long hex data continued on the next line), plus one REGEDIT4 file per server, so
-that the demo exercises both dialects. Run it after changing the servers below.
+Every lab holds the same cluster pair, node-a (this computer) and node-b; a rehearsal lab
+differs from the demo only in what it breaks on node-b. Per server it writes the registry
+exports the way `reg export` writes them (version 5, UTF-16LE with BOM, CR LF, long hex
+data continued on the next line), plus one REGEDIT4 file, so that both dialects are read;
+the services as `sc queryex state= all > services.txt` leaves them (ASCII, CR LF); and,
+where a lab needs one, a faults.conf. The output depends on nothing but this file: run it
+after changing the labs below, and commit what it writes.
+
+    python3 tools/make-demo-lab.py [LABS_FOLDER]      (default: lab/ of this repository)
 """
 import os
 import sys
@@ -11,6 +17,10 @@ import sys
 NETWORK_CLASS = r"SYSTEM\CurrentControlSet\Control\Network\{4D36E972-E325-11CE-BFC1-08002BE10318}"
 INTERFACES = r"SYSTEM\CurrentControlSet\Services\Tcpip\Parameters\Interfaces"
 PRODUCT = r"SOFTWARE\Zandor\Vestamail\ConfigWizard"
+
+AUTOSTART_DOMAIN = "ha1"
+CLAN_DOMAIN = "ha.example.local"
+SWITCH_ADDRESS = "10.2.2.250"
 
 
 def multi_sz(*strings):
@@ -37,6 +47,10 @@ def string_value(name, text):
     return '"%s"="%s"' % (name, text.replace("\\", "\\\\").replace('"', '\\"'))
 
 
+def dword_value(name, number):
+    return '"%s"=dword:%08x' % (name, number)
+
+
 def export(keys):
     out = ["Windows Registry Editor Version 5.00", ""]
     for key, values in keys:
@@ -52,41 +66,63 @@ def write(path, data):
         f.write(data)
 
 
-def server(folder, octet, extra_interface_guid):
+def crlf(lines):
+    return "".join(line + "\r\n" for line in lines).encode("ascii")
+
+
+# ---------------------------------------------------------------------------------------------
+# Registry
+
+
+def registry(folder, octet, extra_interface_guid, clan_name="CLAN"):
+    """The three exports of one server; `octet` makes its addresses and GUIDs its own."""
     adapters = [
-        ("{1A2B3C4D-0001-4000-8000-00000000000%d}" % octet, "CLAN"),
-        ("{1A2B3C4D-0002-4000-8000-00000000000%d}" % octet, "ELAN"),
-        ("{1A2B3C4D-0003-4000-8000-00000000000%d}" % octet, "HB1"),
-        ("{1A2B3C4D-0004-4000-8000-00000000000%d}" % octet, "HB2"),
-        ("{1A2B3C4D-0005-4000-8000-00000000000%d}" % octet, "MIRROR"),
-        ("{1A2B3C4D-0006-4000-8000-00000000000%d}" % octet, "Local Area Connection 6"),
+        ("{1A2B3C4D-0001-4000-8000-00000000000%d}" % octet, clan_name, "CLAN"),
+        ("{1A2B3C4D-0002-4000-8000-00000000000%d}" % octet, "ELAN", "ELAN"),
+        ("{1A2B3C4D-0003-4000-8000-00000000000%d}" % octet, "HB1", "HB1"),
+        ("{1A2B3C4D-0004-4000-8000-00000000000%d}" % octet, "HB2", "HB2"),
+        ("{1A2B3C4D-0005-4000-8000-00000000000%d}" % octet, "MIRROR", "MIRROR"),
+        ("{1A2B3C4D-0006-4000-8000-00000000000%d}" % octet, "Local Area Connection 6", "spare"),
+        # A connection whose name was blanked: it is still an adapter and must be skipped, not fail.
+        ("{1A2B3C4D-0007-4000-8000-00000000000%d}" % octet, "", "dhcp"),
     ]
     keys = [(NETWORK_CLASS, [string_value("Class", "Net")]),
             (NETWORK_CLASS + r"\Descriptions", [string_value("Intel(R) PRO/1000", "")])]
-    for guid, name in adapters:
+    for slot, (guid, name, _) in enumerate(adapters):
+        # The device instance names the card's slot; renaming a connection leaves it alone.
+        device = "PCI\\VEN_8086&DEV_100E&SUBSYS_10018086&REV_02\\3&267A616A&0&%02X" % (0x40 + 8 * slot)
         keys.append((NETWORK_CLASS + "\\" + guid, []))
         keys.append((NETWORK_CLASS + "\\" + guid + r"\Connection",
-                     [string_value("Name", name), string_value("PnpInstanceID", "PCI\\VEN_8086&DEV_100E\\" + name)]))
+                     [string_value("Name", name), string_value("PnpInstanceID", device)]))
     write(os.path.join(folder, "network.reg"), export(keys))
 
+    # The pair shares the CLAN subnet, gateway and domain; ELAN and the three private links
+    # each have a subnet of their own; node addresses differ by `octet`.
     addresses = {
         "CLAN": ("10.1.1.%d" % (10 + octet), "255.255.255.0"),
         "ELAN": ("10.2.2.%d" % (10 + octet), "255.255.255.0"),
         "HB1": ("192.168.101.%d" % (10 + octet), "255.255.255.0"),
         "HB2": ("192.168.102.%d" % (10 + octet), "255.255.255.0"),
         "MIRROR": ("192.168.103.%d" % (10 + octet), "255.255.255.0"),
-        "Local Area Connection 6": ("0.0.0.0", "0.0.0.0"),
+        "spare": ("0.0.0.0", "0.0.0.0"),
     }
     keys = [(INTERFACES, [])]
-    for guid, name in adapters:
-        ip, mask = addresses[name]
-        values = [string_value("EnableDHCP", "0").replace('"="0"', '"=dword:00000000')]
-        if name == "CLAN":
+    for guid, _, role in adapters:
+        if role == "dhcp":
+            keys.append((INTERFACES + "\\" + guid,
+                         [dword_value("EnableDHCP", 1), hex_value("IPAddress", 7, multi_sz("0.0.0.0")),
+                          hex_value("SubnetMask", 7, multi_sz("0.0.0.0")),
+                          string_value("DhcpIPAddress", "172.16.0.%d" % (20 + octet)),
+                          string_value("DhcpSubnetMask", "255.255.0.0")]))
+            continue
+        ip, mask = addresses[role]
+        values = [dword_value("EnableDHCP", 0)]
+        if role == "CLAN":
             # Two addresses on the CLAN: the wizard takes the first of each list.
             values.append(hex_value("IPAddress", 7, multi_sz(ip, "10.1.1.%d" % (100 + octet))))
             values.append(hex_value("SubnetMask", 7, multi_sz(mask, "255.255.255.0")))
             values.append(hex_value("DefaultGateway", 7, multi_sz("10.1.1.1")))
-            values.append(string_value("Domain", "ha.example.local"))
+            values.append(string_value("Domain", CLAN_DOMAIN))
         else:
             values.append(hex_value("IPAddress", 7, multi_sz(ip)))
             values.append(hex_value("SubnetMask", 7, multi_sz(mask)))
@@ -97,15 +133,213 @@ def server(folder, octet, extra_interface_guid):
                  [hex_value("IPAddress", 7, multi_sz("169.254.1.1")), hex_value("SubnetMask", 7, multi_sz("255.255.0.0"))]))
     write(os.path.join(folder, "tcpip.reg"), export(keys))
 
-    product = ("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\%s]\r\n\"Switch IP Address\"=\"10.2.2.250\"\r\n"
-               "\"HighAvailMode\"=dword:00000001\r\n\"InstallDir\"=\"D:\\\\Zandor\\\\Vestamail\"\r\n" % PRODUCT)
+    product = ("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\%s]\r\n\"Switch IP Address\"=\"%s\"\r\n"
+               "\"HighAvailMode\"=dword:00000001\r\n\"InstallDir\"=\"D:\\\\Zandor\\\\Vestamail\"\r\n"
+               % (PRODUCT, SWITCH_ADDRESS))
     write(os.path.join(folder, "product.reg"), product.encode("latin-1"))
 
 
+# ---------------------------------------------------------------------------------------------
+# Services, as `sc queryex state= all` prints them
+
+SHARED, OWN, OWN_INTERACTIVE = "20  WIN32_SHARE_PROCESS", "10  WIN32_OWN_PROCESS", "110  WIN32_OWN_PROCESS (interactive)"
+STOPPED_CONTROLS = "(NOT_STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)"
+
+# name, display name, type, controls accepted when running (None: the service is stopped),
+# and the host process it runs in (services of one svchost group share a PID).
+ORDINARY_SERVICES = [
+    ("Alerter", "Alerter", SHARED, None, None),
+    ("Browser", "Computer Browser", SHARED, "(STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)", "netsvcs"),
+    ("Dhcp", "DHCP Client", SHARED, "(STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "networkservice"),
+    ("Dnscache", "DNS Client", SHARED, "(STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)", "networkservice"),
+    ("Eventlog", "Event Log", SHARED, "(NOT_STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "services"),
+    ("lanmanserver", "Server", SHARED, "(STOPPABLE, PAUSABLE, IGNORES_SHUTDOWN)", "netsvcs"),
+    ("lanmanworkstation", "Workstation", SHARED, "(STOPPABLE, PAUSABLE, IGNORES_SHUTDOWN)", "netsvcs"),
+    ("Messenger", "Messenger", SHARED, None, None),
+    ("PlugPlay", "Plug and Play", SHARED, "(NOT_STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "services"),
+    ("RemoteRegistry", "Remote Registry", SHARED, "(STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)", "localservice"),
+    ("RpcSs", "Remote Procedure Call (RPC)", SHARED, "(NOT_STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)", "rpcss"),
+    ("SNMP", "SNMP Service", OWN, "(STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "snmp"),
+    ("Spooler", "Print Spooler", OWN_INTERACTIVE, "(STOPPABLE, NOT_PAUSABLE, IGNORES_SHUTDOWN)", "spooler"),
+    ("TlntSvr", "Telnet", OWN, None, None),
+    ("W32Time", "Windows Time", SHARED, "(STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "netsvcs"),
+    ("wuauserv", "Automatic Updates", SHARED, "(STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)", "netsvcs"),
+]
+
+# The four services of the clustering product for one AutoStart domain, each in its own process.
+CLUSTER_SERVICES = [
+    (AUTOSTART_DOMAIN, "EMC AutoStart Agent (%s)" % AUTOSTART_DOMAIN),
+    (AUTOSTART_DOMAIN + "_BACKBONE", "EMC AutoStart Backbone (%s)" % AUTOSTART_DOMAIN),
+    ("EMC AutoStart Mirror Service", "EMC AutoStart Mirror Service"),
+    ("EMC AutoStart Transport Service", "EMC AutoStart Transport Service"),
+]
+CLUSTER_CONTROLS = "(STOPPABLE, NOT_PAUSABLE, ACCEPTS_SHUTDOWN)"
+
+HOST_PIDS = {"services": 640, "rpcss": 884, "netsvcs": 1016, "networkservice": 1096, "localservice": 1168,
+             "spooler": 1384, "snmp": 1440}
+
+
+def field(label, value):
+    return ("        %-19s: %s" % (label, value)).rstrip()
+
+
+def service_block(name, display, kind, controls, pid):
+    lines = ["SERVICE_NAME: " + name, "DISPLAY_NAME: " + display, field("TYPE", kind)]
+    if controls is None:
+        lines += [field("STATE", "1  STOPPED"), " " * 32 + STOPPED_CONTROLS, field("WIN32_EXIT_CODE", "1077  (0x435)")]
+        pid = 0
+    else:
+        lines += [field("STATE", "4  RUNNING"), " " * 32 + controls, field("WIN32_EXIT_CODE", "0  (0x0)")]
+    lines += [field("SERVICE_EXIT_CODE", "0  (0x0)"), field("CHECKPOINT", "0x0"), field("WAIT_HINT", "0x0"),
+              field("PID", pid), field("FLAGS", "")]
+    return lines
+
+
+def services(path, octet, cluster_running=True):
+    """services.txt of one server: sorted by service name as the manager lists them, each block
+    preceded by the blank line sc prints. PIDs differ between the servers, as they would."""
+    blocks = []
+    for name, display, kind, controls, host in ORDINARY_SERVICES:
+        pid = HOST_PIDS.get(host, 0) + 4 * octet if host else 0
+        blocks.append((name, service_block(name, display, kind, controls, pid)))
+    for index, (name, display) in enumerate(CLUSTER_SERVICES):
+        controls = CLUSTER_CONTROLS if cluster_running else None
+        blocks.append((name, service_block(name, display, OWN, controls, 1532 + 28 * index + 4 * octet)))
+    lines = []
+    for _, block in sorted(blocks, key=lambda b: b[0].lower()):
+        lines += [""] + block
+    write(path, crlf(lines))
+
+
+# ---------------------------------------------------------------------------------------------
+# Labs
+
+
+def defaults_file(stage):
+    """HADefaults.dat as Step 2 writes it: the stage and the ten entries, one per line."""
+    return crlf([str(stage), "ha-managed", "10.1.1.5", "10.2.2.5", "node-a", "node-b", "admin", "workgroup",
+                 "1", AUTOSTART_DOMAIN, "10.1.1.1"])
+
+
+TOOLKIT = os.path.join("drives", "D", "Zandor", "HA", "ToolkitInstaller2.0")
+
+
+def lab(root, title, readme, node_b_clan="CLAN", node_b_cluster_running=True, node_b_faults=None,
+        defaults_stage=None):
+    """One lab folder; the arguments after `readme` say what differs from the demo."""
+    write(os.path.join(root, "lab.conf"),
+          ("# %s: this computer is node-a; node-b is its partner.\ncomputer-name = NODE-A\n" % title).encode("ascii"))
+    write(os.path.join(root, "README.txt"), readme.encode("ascii"))
+
+    node_a = os.path.join(root, "servers", "node-a")
+    registry(os.path.join(node_a, "registry"), 1, "{9F000000-0000-4000-8000-00000000A001}")
+    services(os.path.join(node_a, "services.txt"), 1)
+
+    node_b = os.path.join(root, "servers", "node-b")
+    registry(os.path.join(node_b, "registry"), 2, "{9F000000-0000-4000-8000-00000000B002}", clan_name=node_b_clan)
+    services(os.path.join(node_b, "services.txt"), 2, cluster_running=node_b_cluster_running)
+    if node_b_faults is not None:
+        write(os.path.join(node_b, "faults.conf"), node_b_faults.encode("ascii"))
+
+    write(os.path.join(root, "drives", "C", "README.txt"), b"Drive C: of the demo computer.\n")
+    write(os.path.join(root, TOOLKIT, "README.txt"),
+          b"The toolkit folder of the clustering product; the wizard keeps its defaults file here.\n")
+    write(os.path.join(root, "drives", "E", "Zandor", "HA", "README.txt"),
+          b"The wizard writes the clustering product's INI file here.\n")
+    if defaults_stage is not None:
+        write(os.path.join(root, TOOLKIT, "HADefaults.dat"), defaults_file(defaults_stage))
+
+
+PREFILLED = """\
+The lab's defaults file (D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat) holds stage 0
+and the entries of a complete stage 1: managed host ha-managed, CLAN 10.1.1.5, ELAN 10.2.2.5,
+nodes node-a and node-b, user admin, workgroup, 1 board, AutoStart domain ha1, CLAN test
+address 10.1.1.1. The wizard opens in stage 1 with them filled in.
+"""
+
+README_DEMO = """\
+The demo lab: a healthy cluster pair.
+
+This computer is node-a; node-b is its partner. Both servers have the five named
+connections CLAN, ELAN, HB1, HB2 and MIRROR (plus adapters the wizard must pass over), agree
+on the CLAN subnet, gateway and domain and on the switch address, have the high
+availability feature enabled, and run the four AutoStart services of the domain ha1.
+
+Type the entries (for example: managed host ha-managed, CLAN 10.1.1.5, ELAN 10.2.2.5,
+node 2 node-b, user admin, workgroup, 1 board, AutoStart domain ha1, CLAN test address
+10.1.1.1), press Step 1: both servers are read and shown side by side; Step 2 finds no
+difference and saves the entries. The next run opens in stage 2.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_UNREACHABLE = """\
+Rehearses: Node 2 cannot be reached.
+
+node-b is switched off or cut off from the network: its faults.conf says
+"unreachable = yes", so connecting to its registry fails with 53 (the network path was
+not found). Its registry and services are those of the demo; only the fault hides them.
+
+""" + PREFILLED + """
+What you should see: press Step 1. node-a is read, then a box "Unable to connect to the
+registry on server node-b." and a box "Errors occured trying to obtain information from
+server node-b.". The list is not filled and Step 2 stays disabled. install.log in the lab
+copy ends with "RegConnectRegistry(\\\\node-b) failed. rc = 53" and the same "Errors
+occured ..." line.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_SERVICES_STOPPED = """\
+Rehearses: the AutoStart services are not running on Node 2.
+
+On node-b the four services of the AutoStart domain ha1 (ha1, ha1_BACKBONE, EMC AutoStart
+Mirror Service, EMC AutoStart Transport Service) are installed but STOPPED in its
+services.txt; node-a runs them. A stopped service does not answer the interrogation (1062).
+
+The lab's defaults file (D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat) holds stage 1,
+as a completed stage 1 leaves it, with the entries: managed host ha-managed, CLAN 10.1.1.5,
+ELAN 10.2.2.5, nodes node-a and node-b, user admin, workgroup, 1 board, AutoStart domain
+ha1, CLAN test address 10.1.1.1.
+
+What you should see: the wizard opens in stage 2 and reads both servers at once; the list
+has the four service rows, "Running" for node-a and "Not started" for node-b. Press Step 3:
+a box "Validation Errors Detected." saying "At least one of the EMC services on server
+node-b is not running." and nothing is generated.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_CLAN_MISSING = """\
+Rehearses: Node 2 has no connection named CLAN.
+
+On node-b the CLAN adapter's connection was renamed "Clan". The wizard finds connections by
+their exact name, letter case included, so node-b has no CLAN: its addresses are still in
+the TCP/IP settings, but nothing leads to them.
+
+""" + PREFILLED + """
+What you should see: press Step 1. Both servers are read without an error; in the list the
+five CLAN rows of node-b (address, mask, subnet, gateway, domain) are empty while node-a
+shows 10.1.1.11, 255.255.255.0, 10.1.1.0, 10.1.1.1 and ha.example.local. Press Step 2: a
+box "Validation Errors Detected." saying "The CLAN domains do not match.
+node-a = ha.example.local, node-b = " and the entries are not saved.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "lab", "demo")
-    server(os.path.join(root, "servers", "node-a", "registry"), 1, "{9F000000-0000-4000-8000-00000000A001}")
-    server(os.path.join(root, "servers", "node-b", "registry"), 2, "{9F000000-0000-4000-8000-00000000B002}")
+    labs = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lab")
+    lab(os.path.join(labs, "demo"), "The bundled demo lab", README_DEMO)
+    lab(os.path.join(labs, "node2-unreachable"), "A rehearsal lab", README_UNREACHABLE, defaults_stage=0,
+        node_b_faults="# node-b is switched off or cut off from the network: its registry cannot be\n"
+                      "# reached and answers 53.\nunreachable = yes\n")
+    lab(os.path.join(labs, "services-stopped"), "A rehearsal lab", README_SERVICES_STOPPED, node_b_cluster_running=False,
+        defaults_stage=1)
+    # "Clan", not "CLAN " with a trailing blank: both miss the exact match, but a trailing
+    # blank cannot be seen in the list, in regedit or in this export, so the engineer
+    # rehearsing would have nothing to find; a change of letter case can be spotted.
+    lab(os.path.join(labs, "clan-missing"), "A rehearsal lab", README_CLAN_MISSING, node_b_clan="Clan", defaults_stage=0)
 
 
 if __name__ == "__main__":

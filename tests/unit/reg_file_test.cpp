@@ -119,3 +119,35 @@ TEST(ReadRegFile, MalformedLinesAreReportedWithTheirLineNotGuessed) {
     EXPECT_FALSE(error.reason.empty());
   }
 }
+
+TEST(ReadRegFile, ReadsTheRarerFormsOfARealExport) {
+  RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
+  RegFileError error;
+  const std::wstring body =
+      L"[HKEY_LOCAL_MACHINE\\A]\r\n"
+      L"@=\"first\"\r\n"
+      L"@=-\r\n"
+      L"\"None\"=hex(0):\r\n"
+      L"\"Link\"=hex(6):5c,00\r\n"
+      L"\"A very long value name that leaves no room for data on its own line at all\"=hex:\\\r\n"
+      L"  01,02,\\\r\n"
+      L"  03\r\n"
+      L"@=hex(2):25,00,\\\r\n"
+      L"  00,00\r\n"
+      L"\"Trailing\\\\\"=\"C:\\\\\"\r\n"
+      L"\"Looks=hex\"=\"ends in a backslash\\\\\"\r\n"
+      L"\"Next\"=dword:0000000A\r\n"
+      L"\"Upper\" = HEX:04,\\\r\n"
+      L"  05\r\n";
+  ASSERT_TRUE(ReadRegFile(Version5(body), root, &error)) << error.line << ": " << error.reason;
+  EXPECT_EQ(ValueAt(root, L"A", L"None").type, 0u);
+  EXPECT_TRUE(ValueAt(root, L"A", L"None").data.empty());
+  EXPECT_EQ(ValueAt(root, L"A", L"Link").type, 6u);
+  EXPECT_EQ(ValueAt(root, L"A", L"A very long value name that leaves no room for data on its own line at all").data,
+            (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ValueAt(root, L"A", L"").type, 2u) << "the default value deleted, then set again";
+  EXPECT_EQ(ValueAt(root, L"A", L"Trailing\\").data, Utf16z(L"C:\\"));
+  EXPECT_EQ(ValueAt(root, L"A", L"Looks=hex").data, Utf16z(L"ends in a backslash\\"));
+  EXPECT_EQ(ValueAt(root, L"A", L"Next").data, (std::vector<std::uint8_t>{10, 0, 0, 0}));
+  EXPECT_EQ(ValueAt(root, L"A", L"Upper").data, (std::vector<std::uint8_t>{4, 5})) << "continued in any letter case";
+}

@@ -6,19 +6,14 @@
 
 #include "nodes/registry_paths.h"
 #include "platform/win32/scoped_handle.h"
+#include "system_fixtures.h"
 #include "wine_fixtures.h"
 
 namespace {
 constexpr wchar_t kCompanyKey[] = L"Software\\Zandor";
 
 // The build tree lives on Wine's drive Z:, which maps the Unix root.
-std::wstring ProgramPath() {
-  std::wstring path = L"Z:" DUPLEX_PROGRAM_PATH;
-  for (auto& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  return path;
-}
+std::wstring ProgramPath() { return OnDriveZ(DUPLEX_PROGRAM_PATH); }
 
 // Sets an environment variable for the processes this test starts, and restores it afterwards.
 class ScopedEnvironment {

@@ -38,6 +38,9 @@ start)
   if [ ! -f "$state/prefix/.duplex-ready" ]; then
     rm -rf "$state/prefix"
     wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || { cat "$state/wineboot.log"; exit 1; }
+    # Making a prefix can leave two service managers running side by side for a few seconds; a service
+    # started then may be lost to the other one. Let that first session end before the tests begin.
+    wineserver -w </dev/null >>"$state/wineboot.log" 2>&1
     touch "$state/prefix/.duplex-ready"
   fi
   wineserver -p </dev/null >"$state/wineserver.log" 2>&1

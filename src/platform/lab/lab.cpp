@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "common/text_encoding.h"
+#include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_registry.h"
 #include "platform/lab/lab_services.h"
 #include "platform/lab/path_text.h"
 #include "platform/lab/reg_file.h"
+#include "platform/lab/service_list.h"
 
 namespace fs = std::filesystem;
 
@@ -75,6 +77,65 @@ std::vector<fs::path> RegFilesOf(const fs::path& serverFolder) {
   return files;
 }
 
+std::string AtLine(const fs::path& file, int line, const std::string& reason) {
+  return file.string() + ":" + std::to_string(line) + ": " + reason;
+}
+
+bool LoadRegistry(const fs::path& serverFolder, RegistryKeyNode& root, std::string* error) {
+  for (const auto& regFile : RegFilesOf(serverFolder)) {
+    std::string bytes;
+    if (!ReadBytes(regFile, &bytes)) {
+      *error = regFile.string() + ": cannot be read";
+      return false;
+    }
+    RegFileError regError;
+    if (!ReadRegFile(bytes, root, &regError)) {
+      *error = AtLine(regFile, regError.line, regError.reason);
+      return false;
+    }
+  }
+  return true;
+}
+
+// A server's optional file: absent is fine, present but unreadable is not.
+bool ReadIfPresent(const fs::path& file, std::string* bytes, std::string* error) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return true;
+  if (ReadBytes(file, bytes)) return true;
+  *error = file.string() + ": cannot be read";
+  return false;
+}
+
+// Without services.txt the server's manager answers, but knows no service.
+bool LoadServices(const fs::path& serverFolder, const std::wstring& server, LabServiceControl& services,
+                  std::string* error) {
+  const fs::path file = serverFolder / "services.txt";
+  std::string bytes;
+  if (!ReadIfPresent(file, &bytes, error)) return false;
+  std::vector<LabService> list;
+  ServiceListError listError;
+  if (!ReadServiceList(bytes, &list, &listError)) {
+    *error = AtLine(file, listError.line, listError.reason);
+    return false;
+  }
+  for (const LabService& service : list) services.AddService(server, service.name, {service.state});
+  return true;
+}
+
+bool LoadFaults(const fs::path& serverFolder, const std::wstring& server, Lab& lab, std::string* error) {
+  const fs::path file = serverFolder / "faults.conf";
+  std::string bytes;
+  if (!ReadIfPresent(file, &bytes, error)) return false;
+  LabServerFaults faults;
+  LabFaultsError faultsError;
+  if (!ReadServerFaults(bytes, &faults, &faultsError)) {
+    *error = AtLine(file, faultsError.line, faultsError.reason);
+    return false;
+  }
+  lab.SetFaults(server, faults);
+  return true;
+}
+
 }  // namespace
 
 Lab::Lab(fs::path folder) : folder_(std::move(folder)) {}
@@ -96,22 +157,22 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
     if (!entry.is_directory(ec)) continue;
     const std::wstring server = WideFromPath(entry.path().filename());
     lab->services_->AddServer(server);
-    RegistryKeyNode& root = lab->registry_->ServerRoot(server);
-    for (const auto& regFile : RegFilesOf(entry.path())) {
-      std::string bytes;
-      RegFileError regError;
-      if (!ReadBytes(regFile, &bytes)) {
-        *error = regFile.string() + ": cannot be read";
-        return nullptr;
-      }
-      if (!ReadRegFile(bytes, root, &regError)) {
-        *error = regFile.string() + ":" + std::to_string(regError.line) + ": " + regError.reason;
-        return nullptr;
-      }
+    if (!LoadRegistry(entry.path(), lab->registry_->ServerRoot(server), error) ||
+        !LoadServices(entry.path(), server, *lab->services_, error) || !LoadFaults(entry.path(), server, *lab, error)) {
+      return nullptr;
     }
   }
   return lab;
 }
+
+void Lab::SetFaults(const std::wstring& server, const LabServerFaults& faults) {
+  registry_->SetFaults(server, faults);
+  services_->SetFaults(server, faults);
+}
+
+std::uint64_t Lab::RemoteCallCount() const { return registry_->RemoteCallCount() + services_->RemoteCallCount(); }
+
+std::size_t Lab::OpenHandleCount() const { return registry_->OpenHandleCount() + services_->OpenHandleCount(); }
 
 Platform Lab::MakePlatform(OwnerlessMessageBox& ownerlessBox) {
   return Platform{*registry_, *services_, *files_, *machine_, ownerlessBox};

@@ -1,6 +1,7 @@
 // A lab: a folder that stands in for this computer, the servers it reaches and their drives.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@ class LabRegistry;
 class LabServiceControl;
 class LabFileSystem;
 class LabMachine;
+struct LabServerFaults;
 
 // Owns the lab's simulated registry, services, drives and computer name, loaded from its folder.
 class Lab {
@@ -34,6 +36,13 @@ class Lab {
   LabServiceControl& Services() { return *services_; }
   LabFileSystem& Files() { return *files_; }
   LabMachine& MachineInfo() { return *machine_; }
+
+  // Makes `server` show these faults from now on, in its registry and its service manager alike
+  // (what its faults.conf sets at load).
+  void SetFaults(const std::wstring& server, const LabServerFaults& faults);
+  // Registry and service calls that went over the network, and handles of both still open.
+  std::uint64_t RemoteCallCount() const;
+  std::size_t OpenHandleCount() const;
 
  private:
   explicit Lab(std::filesystem::path folder);

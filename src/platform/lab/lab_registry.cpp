@@ -11,7 +11,8 @@ constexpr RegHandle kLocalMachineHandle = 0x80000002;
 }  // namespace
 
 LabRegistry::LabRegistry(std::wstring localServer) : localServer_(ToLowerAscii(std::move(localServer))) {
-  ServerRoot(localServer_);
+  localMachine_.key = &ServerRoot(localServer_);
+  localMachine_.server = localServer_;
 }
 
 RegistryKeyNode& LabRegistry::ServerRoot(const std::wstring& server) {
@@ -22,43 +23,63 @@ RegistryKeyNode& LabRegistry::ServerRoot(const std::wstring& server) {
 
 bool LabRegistry::HasServer(const std::wstring& server) const { return servers_.count(ToLowerAscii(server)) != 0; }
 
-RegHandle LabRegistry::LocalMachine() const { return kLocalMachineHandle; }
-
-RegistryKeyNode* LabRegistry::Resolve(RegHandle handle) const {
-  if (handle == kLocalMachineHandle) return servers_.at(localServer_).get();
-  const auto it = open_.find(handle);
-  return it == open_.end() ? nullptr : it->second.key;
+void LabRegistry::SetFaults(const std::wstring& server, LabServerFaults faults) {
+  faults_[ToLowerAscii(server)] = std::move(faults);
 }
 
-RegHandle LabRegistry::Track(RegistryKeyNode* key) {
+const LabServerFaults& LabRegistry::FaultsOf(const std::wstring& server) const {
+  static const LabServerFaults kNone;
+  const auto it = faults_.find(server);
+  return it == faults_.end() ? kNone : it->second;
+}
+
+RegHandle LabRegistry::LocalMachine() const { return kLocalMachineHandle; }
+
+const LabRegistry::OpenKeyEntry* LabRegistry::BeginCall(RegHandle handle) {
+  if (handle == kLocalMachineHandle) return &localMachine_;
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return nullptr;
+  if (it->second.remote) remoteCalls_.Make(FaultsOf(it->second.server).latency);
+  return &it->second;
+}
+
+RegHandle LabRegistry::Track(OpenKeyEntry entry) {
   const RegHandle handle = nextHandle_;
   nextHandle_ += 4;
-  open_[handle] = {key};
+  open_[handle] = std::move(entry);
   return handle;
 }
 
 Status LabRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
   std::wstring host = machineName;
   while (!host.empty() && host.front() == L'\\') host.erase(0, 1);
-  const auto it = servers_.find(ToLowerAscii(host));
-  if (host.empty() || it == servers_.end()) return status::BadNetPath;
-  *result = Track(it->second.get());
+  host = ToLowerAscii(std::move(host));
+  const auto it = servers_.find(host);
+  const LabServerFaults& faults = FaultsOf(host);
+  remoteCalls_.Make(faults.latency);
+  if (host.empty() || it == servers_.end() || faults.unreachable) return status::BadNetPath;
+  if (faults.registryConnectError != status::Success) return faults.registryConnectError;
+  *result = Track({it->second.get(), host, {}, true});
   return status::Success;
 }
 
 Status LabRegistry::OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) {
-  RegistryKeyNode* base = Resolve(parent);
+  const OpenKeyEntry* base = BeginCall(parent);
   if (base == nullptr) return status::InvalidHandle;
-  RegistryKeyNode* key = base->FindPath(subKey);
+  // Access is decided by the key reached, whichever handle the path starts from.
+  std::wstring path = NormalizedKeyPath(subKey);
+  if (!base->path.empty()) path = path.empty() ? base->path : base->path + L"\\" + path;
+  if (FaultsOf(base->server).DeniesKey(path)) return status::AccessDenied;
+  RegistryKeyNode* key = base->key->FindPath(subKey);
   if (key == nullptr) return status::FileNotFound;
-  *result = Track(key);
+  *result = Track({key, base->server, std::move(path), base->remote});
   return status::Success;
 }
 
 Status LabRegistry::EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) {
-  RegistryKeyNode* node = Resolve(key);
-  if (node == nullptr) return status::InvalidHandle;
-  const auto& subkeys = node->Subkeys();
+  const OpenKeyEntry* entry = BeginCall(key);
+  if (entry == nullptr) return status::InvalidHandle;
+  const auto& subkeys = entry->key->Subkeys();
   if (index >= subkeys.size()) return status::NoMoreItems;
   const std::wstring& found = subkeys[index]->Name();
   if (found.size() + 1 > bufferChars) return status::MoreData;
@@ -67,9 +88,9 @@ Status LabRegistry::EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bu
 }
 
 Status LabRegistry::QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) {
-  RegistryKeyNode* node = Resolve(key);
-  if (node == nullptr) return status::InvalidHandle;
-  const RegistryValue* value = node->FindValue(valueName);
+  const OpenKeyEntry* entry = BeginCall(key);
+  if (entry == nullptr) return status::InvalidHandle;
+  const RegistryValue* value = entry->key->FindValue(valueName);
   if (value == nullptr) return status::FileNotFound;
   const auto needed = static_cast<std::uint32_t>(value->data.size());
   if (data == nullptr) {
@@ -87,5 +108,7 @@ Status LabRegistry::QueryValue(RegHandle key, const std::wstring& valueName, voi
 
 Status LabRegistry::CloseKey(RegHandle key) {
   if (key == kLocalMachineHandle) return status::Success;
-  return open_.erase(key) == 1 ? status::Success : status::InvalidHandle;
+  if (BeginCall(key) == nullptr) return status::InvalidHandle;
+  open_.erase(key);
+  return status::Success;
 }

@@ -1,11 +1,14 @@
 // The registry of every server in a lab, reached through the same calls as the real one.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "platform/lab/lab_faults.h"
 #include "platform/lab/registry_tree.h"
+#include "platform/lab/remote_calls.h"
 #include "platform/registry.h"
 
 class LabRegistry : public Registry {
@@ -16,6 +19,8 @@ class LabRegistry : public Registry {
   // The HKEY_LOCAL_MACHINE of `server`, created empty on first use.
   RegistryKeyNode& ServerRoot(const std::wstring& server);
   bool HasServer(const std::wstring& server) const;
+  // Replaces the faults `server` shows from now on (see LabServerFaults).
+  void SetFaults(const std::wstring& server, LabServerFaults faults);
 
   RegHandle LocalMachine() const override;
   Status ConnectRegistry(const std::wstring& machineName, RegHandle* result) override;
@@ -26,16 +31,27 @@ class LabRegistry : public Registry {
 
   // Keys and connections opened and not yet closed: a test asserts that this is 0 after any path.
   std::size_t OpenHandleCount() const { return open_.size(); }
+  // Calls that went over the network: ConnectRegistry and every call on what it opened.
+  std::uint64_t RemoteCallCount() const { return remoteCalls_.Count(); }
 
  private:
   struct OpenKeyEntry {
-    RegistryKeyNode* key;
+    RegistryKeyNode* key = nullptr;
+    std::wstring server;  // lower-case
+    std::wstring path;    // below HKEY_LOCAL_MACHINE, as NormalizedKeyPath gives it
+    bool remote = false;  // reached through ConnectRegistry rather than LocalMachine()
   };
-  RegistryKeyNode* Resolve(RegHandle handle) const;
-  RegHandle Track(RegistryKeyNode* key);
+  // The entry of an open handle or of LocalMachine(); null for anything else. A remote one
+  // is counted and waited for, as the call that uses it goes over the network.
+  const OpenKeyEntry* BeginCall(RegHandle handle);
+  const LabServerFaults& FaultsOf(const std::wstring& server) const;
+  RegHandle Track(OpenKeyEntry entry);
 
   std::wstring localServer_;
   std::map<std::wstring, std::unique_ptr<RegistryKeyNode>> servers_;  // by lower-case name
+  std::map<std::wstring, LabServerFaults> faults_;                      // by lower-case name
+  OpenKeyEntry localMachine_;
   std::map<RegHandle, OpenKeyEntry> open_;
   RegHandle nextHandle_ = 0x1000;
+  RemoteCalls remoteCalls_;
 };

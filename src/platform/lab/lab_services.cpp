@@ -13,6 +13,16 @@ void LabServiceControl::AddService(const std::wstring& server, const std::wstrin
   servers_[ToLowerAscii(server)][ToLowerAscii(serviceName)] = entry;
 }
 
+void LabServiceControl::SetFaults(const std::wstring& server, LabServerFaults faults) {
+  faults_[ToLowerAscii(server)] = std::move(faults);
+}
+
+const LabServerFaults& LabServiceControl::FaultsOf(const std::wstring& server) const {
+  static const LabServerFaults kNone;
+  const auto it = faults_.find(server);
+  return it == faults_.end() ? kNone : it->second;
+}
+
 ScHandle LabServiceControl::Track(OpenEntry entry) {
   const ScHandle handle = nextHandle_;
   nextHandle_ += 4;
@@ -20,33 +30,52 @@ ScHandle LabServiceControl::Track(OpenEntry entry) {
   return handle;
 }
 
+const LabServiceControl::OpenEntry* LabServiceControl::BeginCall(ScHandle handle) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) {
+    remoteCalls_.Make(std::chrono::nanoseconds::zero());
+    return nullptr;
+  }
+  remoteCalls_.Make(FaultsOf(it->second.server).latency);
+  return &it->second;
+}
+
 Status LabServiceControl::OpenServiceManager(const std::wstring& machine, ScHandle* result) {
   const std::wstring server = ToLowerAscii(machine);
-  if (servers_.count(server) == 0) return status::RpcServerUnavailable;
+  const LabServerFaults& faults = FaultsOf(server);
+  remoteCalls_.Make(faults.latency);
+  if (servers_.count(server) == 0 || faults.unreachable) return status::RpcServerUnavailable;
+  if (faults.serviceManagerError != status::Success) return faults.serviceManagerError;
   *result = Track({server, {}});
   return status::Success;
 }
 
 Status LabServiceControl::OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) {
-  const auto it = open_.find(manager);
-  if (it == open_.end() || !it->second.service.empty()) return status::InvalidHandle;
-  const auto& services = servers_.at(it->second.server);
+  const OpenEntry* entry = BeginCall(manager);
+  if (entry == nullptr || !entry->service.empty()) return status::InvalidHandle;
+  if (FaultsOf(entry->server).DeniesService(serviceName)) return status::AccessDenied;
+  const auto& services = servers_.at(entry->server);
   const std::wstring name = ToLowerAscii(serviceName);
   if (services.count(name) == 0) return status::ServiceDoesNotExist;
-  *result = Track({it->second.server, name});
+  *result = Track({entry->server, name});
   return status::Success;
 }
 
 Status LabServiceControl::Interrogate(ScHandle service, std::uint32_t* currentState) {
-  const auto it = open_.find(service);
-  if (it == open_.end() || it->second.service.empty()) return status::InvalidHandle;
-  const ServiceEntry& entry = servers_.at(it->second.server).at(it->second.service);
+  const OpenEntry* entry = BeginCall(service);
+  if (entry == nullptr || entry->service.empty()) return status::InvalidHandle;
+  const LabServerFaults& faults = FaultsOf(entry->server);
+  if (faults.TimesOut(entry->service)) return status::ServiceRequestTimeout;
+  if (faults.IsBusy(entry->service)) return status::ServiceCannotAcceptCtrl;
   // A stopped service cannot answer the interrogation, as on Windows.
-  if (entry.state == kStateStopped) return status::ServiceNotActive;
-  *currentState = entry.state;
+  const ServiceEntry& state = servers_.at(entry->server).at(entry->service);
+  if (state.state == kStateStopped) return status::ServiceNotActive;
+  *currentState = state.state;
   return status::Success;
 }
 
 Status LabServiceControl::CloseServiceHandle(ScHandle handle) {
-  return open_.erase(handle) == 1 ? status::Success : status::InvalidHandle;
+  if (BeginCall(handle) == nullptr) return status::InvalidHandle;
+  open_.erase(handle);
+  return status::Success;
 }

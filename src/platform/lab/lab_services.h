@@ -5,11 +5,12 @@
 #include <map>
 #include <string>
 
+#include "platform/lab/lab_faults.h"
+#include "platform/lab/remote_calls.h"
 #include "platform/services.h"
 
 class LabServiceControl : public ServiceControl {
  public:
-  // `hasServer` says whether a server of that name exists in the lab.
   struct ServiceEntry {
     std::uint32_t state = 4;  // 1 stopped ... 7 paused
   };
@@ -17,6 +18,8 @@ class LabServiceControl : public ServiceControl {
   // Declares a server (so that its manager can be opened) and, optionally, its services.
   void AddServer(const std::wstring& server);
   void AddService(const std::wstring& server, const std::wstring& serviceName, ServiceEntry entry);
+  // Replaces the faults `server` shows from now on (see LabServerFaults).
+  void SetFaults(const std::wstring& server, LabServerFaults faults);
 
   Status OpenServiceManager(const std::wstring& machine, ScHandle* result) override;
   Status OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) override;
@@ -24,6 +27,8 @@ class LabServiceControl : public ServiceControl {
   Status CloseServiceHandle(ScHandle handle) override;
 
   std::size_t OpenHandleCount() const { return open_.size(); }
+  // Every call above: the program always reaches a manager by name, so each one is remote.
+  std::uint64_t RemoteCallCount() const { return remoteCalls_.Count(); }
 
  private:
   struct OpenEntry {
@@ -31,8 +36,13 @@ class LabServiceControl : public ServiceControl {
     std::wstring service;  // empty for a manager handle
   };
   ScHandle Track(OpenEntry entry);
+  // The entry of an open handle (null for anything else), after the call's trip over the network.
+  const OpenEntry* BeginCall(ScHandle handle);
+  const LabServerFaults& FaultsOf(const std::wstring& server) const;
 
   std::map<std::wstring, std::map<std::wstring, ServiceEntry>> servers_;  // lower-case names
+  std::map<std::wstring, LabServerFaults> faults_;                        // by lower-case server
   std::map<ScHandle, OpenEntry> open_;
   ScHandle nextHandle_ = 0x2000;
+  RemoteCalls remoteCalls_;
 };

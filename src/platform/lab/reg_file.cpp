@@ -98,10 +98,19 @@ class RegFileReader {
     return false;
   }
 
+  // Whether a value line holds hex bytes, the only data that continues on the next line. The name
+  // is stepped over first, since a quoted name or text may itself contain "=hex" or a backslash.
   static bool IsHexData(const std::wstring& valueLine) {
-    const std::size_t equals = valueLine.find(L"\"=hex");
-    const std::size_t atEquals = valueLine.rfind(L"@=hex", 0);
-    return equals != std::wstring::npos || atEquals == 0;
+    std::size_t pos = 1;
+    if (valueLine[0] == L'"') {
+      while (pos < valueLine.size() && valueLine[pos] != L'"') pos += valueLine[pos] == L'\\' ? 2 : 1;
+      ++pos;
+    }
+    while (pos < valueLine.size() && IsBlank(valueLine[pos])) ++pos;
+    if (pos >= valueLine.size() || valueLine[pos] != L'=') return false;
+    ++pos;
+    while (pos < valueLine.size() && IsBlank(valueLine[pos])) ++pos;
+    return pos < valueLine.size() && StartsWithIgnoringAsciiCase(valueLine.substr(pos), L"hex");
   }
 
   bool ReadKeyLine(const std::wstring& text) {

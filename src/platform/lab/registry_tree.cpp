@@ -19,15 +19,14 @@ std::vector<std::wstring> SplitKeyPath(const std::wstring& path) {
 }  // namespace
 
 RegistryKeyNode* RegistryKeyNode::FindSubkey(const std::wstring& name) const {
-  for (const auto& subkey : subkeys_) {
-    if (EqualsIgnoringAsciiCase(subkey->name_, name)) return subkey.get();
-  }
-  return nullptr;
+  const auto it = subkeyIndex_.find(ToLowerAscii(name));
+  return it == subkeyIndex_.end() ? nullptr : it->second;
 }
 
 RegistryKeyNode* RegistryKeyNode::FindOrCreateSubkey(const std::wstring& name) {
   if (RegistryKeyNode* found = FindSubkey(name)) return found;
   subkeys_.push_back(std::make_unique<RegistryKeyNode>(name));
+  subkeyIndex_[ToLowerAscii(name)] = subkeys_.back().get();
   return subkeys_.back().get();
 }
 
@@ -60,6 +59,7 @@ bool RegistryKeyNode::RemovePath(const std::wstring& path) {
   const auto it = std::find_if(siblings.begin(), siblings.end(),
                                [&](const auto& key) { return EqualsIgnoringAsciiCase(key->name_, last); });
   if (it == siblings.end()) return false;
+  parent->subkeyIndex_.erase(ToLowerAscii(last));
   siblings.erase(it);
   return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct RegistryValue {
@@ -36,6 +37,8 @@ class RegistryKeyNode {
  private:
   std::wstring name_;
   std::vector<std::unique_ptr<RegistryKeyNode>> subkeys_;
+  // Subkeys by lower-case name: a server with a thousand adapters is looked up as fast as one with five.
+  std::unordered_map<std::wstring, RegistryKeyNode*> subkeyIndex_;
   std::vector<RegistryValue> values_;
 };
 

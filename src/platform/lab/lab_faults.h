@@ -1,0 +1,38 @@
+// Faults a lab server can be told to show (faults.conf of a lab server), so that failure paths can be rehearsed.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "common/status.h"
+
+struct LabServerFaults {
+  bool unreachable = false;                           // connect: 53; service manager: 1722
+  Status registryConnectError = status::Success;      // the registry connection fails with this code
+  Status serviceManagerError = status::Success;       // OpenSCManager fails with this code
+  std::vector<std::wstring> deniedKeys;               // paths below HKEY_LOCAL_MACHINE: opening one gives 5
+  std::vector<std::wstring> deniedServices;           // opening one gives 5
+  std::vector<std::wstring> timedOutServices;         // interrogating one gives 1053
+  std::vector<std::wstring> busyServices;             // interrogating one gives 1061
+  std::chrono::nanoseconds latency{0};                // added to every remote call to the server
+
+  // Key paths and service names compare ignoring case, as the registry and the service manager do.
+  bool DeniesKey(const std::wstring& pathBelowLocalMachine) const;
+  bool DeniesService(const std::wstring& name) const;
+  bool TimesOut(const std::wstring& service) const;
+  bool IsBusy(const std::wstring& service) const;
+};
+
+// A key path in the one form the lab compares: lower-case, parts joined by single backslashes,
+// none leading or trailing ("SOFTWARE\\Zandor\\" and "software\\zandor" are the same key).
+std::wstring NormalizedKeyPath(const std::wstring& path);
+
+struct LabFaultsError {
+  int line = 0;  // 1-based
+  std::string reason;
+};
+
+// "key = value" lines, '#' comments and blank lines (docs/lab.md). An unknown key or a bad value
+// stops the read with its line number and leaves `faults` untouched.
+bool ReadServerFaults(const std::string& bytes, LabServerFaults* faults, LabFaultsError* error);
