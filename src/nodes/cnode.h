@@ -1,6 +1,7 @@
 // Everything the wizard learns about one server, read over its registry and service manager.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "nodes/cnic.h"
@@ -49,6 +50,7 @@ class cNode {
  private:
   Status GatherFromRegistry();
   Status GatherServiceStates();
+  Status WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit);
   Status ReadInterface(cNIC& nic, const std::wstring& interfacePath, const wchar_t* subnetMaskLine,
                        const wchar_t* subnetLine, bool isClan);
   Status ReadInterfaceValue(const std::wstring& interfacePath, const wchar_t* valueName, std::wstring& field);

@@ -1,5 +1,6 @@
 // Finding a server's five named connections: their GUIDs by name, then their TCP/IP settings.
 #include <cstdint>
+#include <functional>
 
 #include "app/install_log.h"
 #include "common/text_format.h"
@@ -33,26 +34,12 @@ Status cNode::GetNICUUIDs() {
     log_->Error(FormatText(L"GetNICUUIDs(%s) failed. Registry handle is NULL.", {HostName}));
     return status::InvalidHandle;
   }
-  Registry& registry = platform_->registry;
-  RegKey classKey(registry);
-  Status rc = registry.OpenKey(RemoteRegistry.get(), kNetworkClassKey, classKey.Receive());
-  if (rc != status::Success) {
-    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {kNetworkClassKey, rc}));
-    return rc;
-  }
-  for (std::uint32_t index = 0;; ++index) {
-    std::wstring subkey;
-    rc = registry.EnumKey(classKey.get(), index, kSubkeyNameBufferChars, &subkey);
-    if (rc == status::NoMoreItems) break;
-    if (rc != status::Success) {
-      log_->Error(FormatText(L"RegEnumKeyEx(%s) failed. rc = %ld", {kNetworkClassKey, rc}));
-      return rc;
-    }
+  return WalkSubkeys(kNetworkClassKey, [this](const std::wstring& subkey) {
     // Adapters are the subkeys named by a GUID; the class key holds other subkeys too.
-    if (subkey.empty() || subkey.front() != L'{') continue;
+    if (subkey.empty() || subkey.front() != L'{') return status::Success;
     const std::wstring connectionPath = FormatText(L"%s\\%s\\Connection", {kNetworkClassKey, subkey});
     std::wstring name;
-    rc = GetRegKeyStringValue(connectionPath, L"Name", name);
+    const Status rc = GetRegKeyStringValue(connectionPath, L"Name", name);
     if (rc != status::Success) {
       log_->Error(FormatText(L"GetRegKeyStringValue(%s,%s) failed. rc = %ld", {connectionPath, L"Name", rc}));
       return rc;
@@ -65,8 +52,8 @@ Status cNode::GetNICUUIDs() {
         nic.Uuid = subkey;
       }
     }
-  }
-  return status::Success;
+    return status::Success;
+  });
 }
 
 Status cNode::GetNICDetails() {
@@ -74,30 +61,39 @@ Status cNode::GetNICDetails() {
     log_->Error(FormatText(L"GetNICDetails(%s) failed. Registry handle is NULL.", {HostName}));
     return status::InvalidHandle;
   }
-  Registry& registry = platform_->registry;
-  RegKey interfacesKey(registry);
-  Status rc = registry.OpenKey(RemoteRegistry.get(), kInterfacesKey, interfacesKey.Receive());
-  if (rc != status::Success) {
-    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {kInterfacesKey, rc}));
-    return rc;
-  }
-  for (std::uint32_t index = 0;; ++index) {
-    std::wstring subkey;
-    rc = registry.EnumKey(interfacesKey.get(), index, kSubkeyNameBufferChars, &subkey);
-    if (rc == status::NoMoreItems) break;
-    if (rc != status::Success) {
-      log_->Error(FormatText(L"RegEnumKeyEx(%s) failed. rc = %ld", {kInterfacesKey, rc}));
-      return rc;
-    }
+  return WalkSubkeys(kInterfacesKey, [this](const std::wstring& subkey) {
     const std::wstring interfacePath = FormatText(L"%s\\%s", {kInterfacesKey, subkey});
     for (const NicSlot& slot : kNicSlots) {
       cNIC& nic = this->*slot.nic;
       if (nic.Uuid.empty() || subkey != nic.Uuid) continue;
-      rc = ReadInterface(nic, interfacePath, slot.subnetMaskLine, slot.subnetLine, &slot == &kClanSlot);
+      const Status rc = ReadInterface(nic, interfacePath, slot.subnetMaskLine, slot.subnetLine, &slot == &kClanSlot);
       if (rc != status::Success) return rc;
     }
+    return status::Success;
+  });
+}
+
+// Opens `keyPath` below the connection and hands it each subkey name in the registry's order;
+// a failure of the walk or of `visit` ends it with that code, the key closed either way.
+Status cNode::WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit) {
+  Registry& registry = platform_->registry;
+  RegKey key(registry);
+  Status rc = registry.OpenKey(RemoteRegistry.get(), keyPath, key.Receive());
+  if (rc != status::Success) {
+    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {keyPath, rc}));
+    return rc;
   }
-  return status::Success;
+  for (std::uint32_t index = 0;; ++index) {
+    std::wstring subkey;
+    rc = registry.EnumKey(key.get(), index, kSubkeyNameBufferChars, &subkey);
+    if (rc == status::NoMoreItems) return status::Success;
+    if (rc != status::Success) {
+      log_->Error(FormatText(L"RegEnumKeyEx(%s) failed. rc = %ld", {keyPath, rc}));
+      return rc;
+    }
+    rc = visit(subkey);
+    if (rc != status::Success) return rc;
+  }
 }
 
 // One matched interface; a failed read ends the whole walk, keeping what was already stored.

@@ -155,3 +155,13 @@ bool ReadServerFaults(const std::string& bytes, LabServerFaults* faults, LabFaul
   *faults = std::move(read);
   return true;
 }
+
+void LabFaultTable::Set(const std::wstring& server, LabServerFaults faults) {
+  faults_[ToLowerAscii(server)] = std::move(faults);
+}
+
+const LabServerFaults& LabFaultTable::Of(const std::wstring& server) const {
+  static const LabServerFaults kNone;
+  const auto it = faults_.find(ToLowerAscii(server));
+  return it == faults_.end() ? kNone : it->second;
+}

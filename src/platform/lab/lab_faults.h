@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@ struct LabServerFaults {
   bool DeniesService(const std::wstring& name) const;
   bool TimesOut(const std::wstring& service) const;
   bool IsBusy(const std::wstring& service) const;
+};
+
+// The faults of every server of a lab, by server name (ignoring case); a server without any shows none.
+class LabFaultTable {
+ public:
+  void Set(const std::wstring& server, LabServerFaults faults);
+  const LabServerFaults& Of(const std::wstring& server) const;
+
+ private:
+  std::map<std::wstring, LabServerFaults> faults_;  // by lower-case name
 };
 
 // A key path in the one form the lab compares: lower-case, parts joined by single backslashes,

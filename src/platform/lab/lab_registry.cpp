@@ -24,13 +24,7 @@ RegistryKeyNode& LabRegistry::ServerRoot(const std::wstring& server) {
 bool LabRegistry::HasServer(const std::wstring& server) const { return servers_.count(ToLowerAscii(server)) != 0; }
 
 void LabRegistry::SetFaults(const std::wstring& server, LabServerFaults faults) {
-  faults_[ToLowerAscii(server)] = std::move(faults);
-}
-
-const LabServerFaults& LabRegistry::FaultsOf(const std::wstring& server) const {
-  static const LabServerFaults kNone;
-  const auto it = faults_.find(server);
-  return it == faults_.end() ? kNone : it->second;
+  faults_.Set(server, std::move(faults));
 }
 
 RegHandle LabRegistry::LocalMachine() const { return kLocalMachineHandle; }

@@ -44,12 +44,12 @@ class LabRegistry : public Registry {
   // The entry of an open handle or of LocalMachine(); null for anything else. A remote one
   // is counted and waited for, as the call that uses it goes over the network.
   const OpenKeyEntry* BeginCall(RegHandle handle);
-  const LabServerFaults& FaultsOf(const std::wstring& server) const;
+  const LabServerFaults& FaultsOf(const std::wstring& server) const { return faults_.Of(server); }
   RegHandle Track(OpenKeyEntry entry);
 
   std::wstring localServer_;
   std::map<std::wstring, std::unique_ptr<RegistryKeyNode>> servers_;  // by lower-case name
-  std::map<std::wstring, LabServerFaults> faults_;                      // by lower-case name
+  LabFaultTable faults_;
   OpenKeyEntry localMachine_;
   std::map<RegHandle, OpenKeyEntry> open_;
   RegHandle nextHandle_ = 0x1000;

@@ -14,13 +14,7 @@ void LabServiceControl::AddService(const std::wstring& server, const std::wstrin
 }
 
 void LabServiceControl::SetFaults(const std::wstring& server, LabServerFaults faults) {
-  faults_[ToLowerAscii(server)] = std::move(faults);
-}
-
-const LabServerFaults& LabServiceControl::FaultsOf(const std::wstring& server) const {
-  static const LabServerFaults kNone;
-  const auto it = faults_.find(server);
-  return it == faults_.end() ? kNone : it->second;
+  faults_.Set(server, std::move(faults));
 }
 
 ScHandle LabServiceControl::Track(OpenEntry entry) {

@@ -38,10 +38,10 @@ class LabServiceControl : public ServiceControl {
   ScHandle Track(OpenEntry entry);
   // The entry of an open handle (null for anything else), after the call's trip over the network.
   const OpenEntry* BeginCall(ScHandle handle);
-  const LabServerFaults& FaultsOf(const std::wstring& server) const;
+  const LabServerFaults& FaultsOf(const std::wstring& server) const { return faults_.Of(server); }
 
   std::map<std::wstring, std::map<std::wstring, ServiceEntry>> servers_;  // lower-case names
-  std::map<std::wstring, LabServerFaults> faults_;                        // by lower-case server
+  LabFaultTable faults_;
   std::map<ScHandle, OpenEntry> open_;
   ScHandle nextHandle_ = 0x2000;
   RemoteCalls remoteCalls_;

@@ -5,11 +5,11 @@
 
 #include "common/text_encoding.h"
 
-std::wstring DecodeLabText(const std::string& bytes) {
+std::wstring DecodeLabText(const std::string& bytes, UnmarkedText unmarked) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) return WideFromUtf16LeBytes(data + 2, bytes.size() - 2);
   if (bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return WideFromUtf8(bytes.substr(3));
-  return WideFromUtf8(bytes);
+  return unmarked == UnmarkedText::Utf8 ? WideFromUtf8(bytes) : WideFromSingleByte(bytes);
 }
 
 std::vector<std::wstring> SplitLabLines(const std::wstring& text) {

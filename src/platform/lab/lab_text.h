@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-// UTF-16LE when the bytes begin with its byte-order mark (PowerShell's `>` writes that),
-// otherwise UTF-8 (ASCII included), with or without a byte-order mark.
-std::wstring DecodeLabText(const std::string& bytes);
+// How text without a byte-order mark is read: UTF-8 (ASCII included), or single-byte text as
+// REGEDIT4 exports are written.
+enum class UnmarkedText { Utf8, SingleByte };
+
+// UTF-16LE when the bytes begin with its byte-order mark (PowerShell's `>` and version 5 exports
+// write that), UTF-8 after a UTF-8 byte-order mark, otherwise as `unmarked` says.
+std::wstring DecodeLabText(const std::string& bytes, UnmarkedText unmarked = UnmarkedText::Utf8);
 
 // The lines of `text` without their CR LF or LF; line i of the result is line i + 1 of the file.
 std::vector<std::wstring> SplitLabLines(const std::wstring& text);

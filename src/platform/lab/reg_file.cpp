@@ -6,32 +6,12 @@
 
 #include "common/text_case.h"
 #include "common/text_encoding.h"
+#include "platform/lab/lab_text.h"
 
 namespace {
 
 constexpr wchar_t kVersion5Header[] = L"Windows Registry Editor Version 5.00";
 constexpr wchar_t kVersion4Header[] = L"REGEDIT4";
-
-std::wstring DecodeFileText(const std::string& bytes) {
-  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) return WideFromUtf16LeBytes(data + 2, bytes.size() - 2);
-  if (bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return WideFromUtf8(bytes.substr(3));
-  return WideFromSingleByte(bytes);
-}
-
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(L'\n', start);
-    if (end == std::wstring::npos) end = text.size();
-    std::wstring line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
@@ -59,7 +39,7 @@ class RegFileReader {
   RegFileReader(RegistryKeyNode& localMachine, RegFileError* error) : root_(localMachine), error_(error) {}
 
   bool Read(const std::string& bytes) {
-    const std::vector<std::wstring> lines = SplitLines(DecodeFileText(bytes));
+    const std::vector<std::wstring> lines = SplitLabLines(DecodeLabText(bytes, UnmarkedText::SingleByte));
     std::size_t i = 0;
     while (i < lines.size() && TrimRight(lines[i]).empty()) ++i;
     if (i == lines.size()) return Fail(1, "the file is empty: no export header");
