@@ -530,7 +530,7 @@ void tst_QtWizardWindow::ownerlessBoxHasNoParent() {
   ownerless.Show(L"Unable to connect to node-b.\r\nCheck the network.");
   QCOMPARE(driver.boxes.size(), std::size_t{1});
   QCOMPARE(driver.boxes[0].text, QStringLiteral("Unable to connect to node-b.\nCheck the network."));
-  QCOMPARE(driver.boxes[0].caption, ApplicationTitle());
+  QCOMPARE(driver.boxes[0].caption, QStringLiteral("Error"));
   QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY(!driver.boxes[0].hasParent);
 }

@@ -4,12 +4,12 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "wizard/qt/qt_wizard_window.h"
-
 void QtOwnerlessMessageBox::Show(const std::wstring& text) {
   QString boxText = QString::fromStdWString(text);
   boxText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), boxText, QMessageBox::Ok);
+  // A box shown with no caption of its own gets the system's default title, which Windows
+  // spells "Error"; the lab edition shows what the Windows program shows.
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Error"), boxText, QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
