@@ -50,6 +50,7 @@ class cNode {
  private:
   Status GatherFromRegistry();
   Status GatherServiceStates();
+  Status OpenRemoteKey(const std::wstring& keyPath, RegKey& key);
   Status WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit);
   Status ReadInterface(cNIC& nic, const std::wstring& interfacePath, const wchar_t* subnetMaskLine,
                        const wchar_t* subnetLine, bool isClan);

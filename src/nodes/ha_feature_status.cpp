@@ -27,11 +27,8 @@ Status cNode::GetHighAvailabilityStatus() {
   }
   Registry& registry = platform_->registry;
   RegKey key(registry);
-  Status rc = registry.OpenKey(RemoteRegistry.get(), kProductKey, key.Receive());
-  if (rc != status::Success) {
-    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {kProductKey, rc}));
-    return rc;
-  }
+  Status rc = OpenRemoteKey(kProductKey, key);
+  if (rc != status::Success) return rc;
   std::uint32_t mode = 0;
   rc = QueryRegistryNumber(registry, key.get(), kHighAvailModeValue, &mode);
   key.Close();

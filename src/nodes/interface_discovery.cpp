@@ -78,11 +78,8 @@ Status cNode::GetNICDetails() {
 Status cNode::WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit) {
   Registry& registry = platform_->registry;
   RegKey key(registry);
-  Status rc = registry.OpenKey(RemoteRegistry.get(), keyPath, key.Receive());
-  if (rc != status::Success) {
-    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {keyPath, rc}));
-    return rc;
-  }
+  Status rc = OpenRemoteKey(keyPath, key);
+  if (rc != status::Success) return rc;
   for (std::uint32_t index = 0;; ++index) {
     std::wstring subkey;
     rc = registry.EnumKey(key.get(), index, kSubkeyNameBufferChars, &subkey);

@@ -19,11 +19,8 @@ Status cNode::GetRegKeyStringValue(std::wstring keyPath, std::wstring valueName,
   }
   Registry& registry = platform_->registry;
   RegKey key(registry);
-  Status rc = registry.OpenKey(RemoteRegistry.get(), keyPath, key.Receive());
-  if (rc != status::Success) {
-    log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {keyPath, rc}));
-    return rc;
-  }
+  Status rc = OpenRemoteKey(keyPath, key);
+  if (rc != status::Success) return rc;
   std::uint8_t data[kValueDataLimitBytes] = {};
   std::uint32_t size = kValueDataLimitBytes;
   rc = registry.QueryValue(key.get(), valueName, data, &size);
@@ -40,4 +37,11 @@ Status cNode::GetRegKeyStringValue(std::wstring keyPath, std::wstring valueName,
   if (end != std::wstring::npos) text.resize(end);
   result = std::move(text);
   return status::Success;
+}
+
+// Opens `keyPath` below the connection for reading; a failure is logged with the path.
+Status cNode::OpenRemoteKey(const std::wstring& keyPath, RegKey& key) {
+  const Status rc = platform_->registry.OpenKey(RemoteRegistry.get(), keyPath, key.Receive());
+  if (rc != status::Success) log_->Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {keyPath, rc}));
+  return rc;
 }
