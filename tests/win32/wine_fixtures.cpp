@@ -121,6 +121,12 @@ void DialogWatcher::Run() {
     HWND wizard = nullptr;
   };
   const auto start = std::chrono::steady_clock::now();
+  // A window that closes itself after a box (EndDialog right after the box returns) can stay
+  // visible for a while once the box is gone: without a window manager, Wine waits up to about two
+  // seconds for the X server to confirm each map and unmap. So after a box the window counts as
+  // shown only when it is still there some seconds later.
+  constexpr auto kSettle = std::chrono::milliseconds(3000);
+  auto lastBoxAnswered = start - kSettle;
   std::vector<HWND> answered;
   while (!done_) {
     Found found;
@@ -142,8 +148,10 @@ void DialogWatcher::Run() {
       answered.push_back(box);
       boxes_.push_back(ReadBox(box));
       PostMessageW(box, WM_COMMAND, IDOK, 0);
+      lastBoxAnswered = std::chrono::steady_clock::now();
     }
-    if (found.boxes.empty() && found.wizard != nullptr && !handledWizard_) {
+    const bool settled = std::chrono::steady_clock::now() - lastBoxAnswered >= kSettle;
+    if (found.boxes.empty() && found.wizard != nullptr && settled && !handledWizard_) {
       handledWizard_ = true;
       onWizardShown_(found.wizard);
     }
