@@ -3,10 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "app/install_log.h"
+#include "common/text_format.h"
+#include "generation/file_replacement.h"
 #include "generation/paths.h"
 #include "generation/text_lines.h"
 #include "platform/platform.h"
 #include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
 
 Status WizardDialog::LoadDefaults() {
   std::string bytes;
@@ -23,5 +27,26 @@ Status WizardDialog::LoadDefaults() {
                                   &Node2HostName,   &UserName,      &WorkgroupDomainName, &BoardCount,
                                   &AutoStartDomain, &ClanTestIp};
   for (std::size_t i = 0; i < std::size(fields) && i + 1 < lines.size(); ++i) *fields[i] = lines[i + 1];
+  return status::Success;
+}
+
+Status WizardDialog::SaveDefaults() {
+  // The host names as Step 1 last gathered them, not as the entries may read now.
+  const std::wstring lines[] = {std::to_wstring(WizardStage), ManagedHostName,    ManagedClanIp,
+                                ManagedElanIp,                Node1Info.HostName, Node2Info.HostName,
+                                UserName,                     WorkgroupDomainName, BoardCount,
+                                AutoStartDomain,              ClanTestIp};
+  // The new content goes beside the old file and takes its place only once complete, so a full
+  // disk or a failed write never costs the answers saved before.
+  FileWriteStep failedStep = FileWriteStep::Open;
+  const Status rc = platform_.files.ReplaceWholeFile(kDefaultsFilePath, WindowsTextFile(lines, std::size(lines)),
+                                                     &failedStep);
+  if (rc != status::Success) {
+    const std::wstring message = FileReplacementFailure(failedStep, kDefaultsFilePath, rc);
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return failedStep == FileWriteStep::Open ? status::FileNotFound : rc;
+  }
+  log_.Info(FormatText(L"Default values saved to %s.", {kDefaultsFilePath}));
   return status::Success;
 }

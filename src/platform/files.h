@@ -5,6 +5,10 @@
 
 #include "common/status.h"
 
+// The part of a whole-file replacement that failed: opening for writing (the folder is missing,
+// the file is read-only or denied), writing the new content and closing it, or putting it in place.
+enum class FileWriteStep { Open, Write, Replace };
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -13,8 +17,10 @@ class FileSystem {
   virtual Status ReadWholeFile(const std::wstring& path, std::string* bytes) = 0;
 
   // Writes `bytes` to a new file beside `path` and replaces `path` with it only when
-  // every write and the close succeeded; on failure `path` is left as it was.
-  virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes) = 0;
+  // every write and the close succeeded; on failure `path` is left as it was, and
+  // `failedStep` (when given) says which part failed.
+  virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
+                                  FileWriteStep* failedStep) = 0;
 
   // SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL).
   virtual Status SetNormalAttributes(const std::wstring& path) = 0;

@@ -17,7 +17,7 @@ void WizardDialog::OnInitDialog() {
   EnableButtonsForStage();
   BuildNodeInfoList(view_, WizardStage == 1);
   UpdateData(false);
-  if (WizardStage == 1) CollectNodeInformation();
+  if (WizardStage == 1) CollectShowingBusy();
   CheckLocalFeature();
 }
 
@@ -41,22 +41,41 @@ std::wstring WizardDialog::LocalComputerName() {
   return name;
 }
 
-Status WizardDialog::CollectNodeInformation() {
-  // The entry rules and the gathering of both servers come with the validation layer.
-  return status::InvalidData;
+namespace {
+// Shows the wait cursor for as long as it lives, so that every way out of a step restores it.
+class BusyScope {
+ public:
+  explicit BusyScope(WizardView& view) : view_(view) { view_.SetBusy(true); }
+  ~BusyScope() { view_.SetBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  WizardView& view_;
+};
+}  // namespace
+
+Status WizardDialog::CollectShowingBusy() {
+  BusyScope busy(view_);
+  return CollectNodeInformation();
 }
 
 void WizardDialog::OnStep1() {
-  if (CollectNodeInformation() == status::Success) view_.EnableButton(IDC_STEP2, true);
+  // A failed Step 1 changes no button, so it can be run again at once.
+  if (CollectShowingBusy() == status::Success) view_.EnableButton(IDC_STEP2, true);
 }
 
-void WizardDialog::OnStep2() {}
+void WizardDialog::OnStep2() {
+  if (ValidateNodeInformation() != status::Success) return;
+  // The file records stage 2 for the next run; this window itself stays in stage 1.
+  WizardStage = 1;
+  if (SaveDefaults() == status::Success) {
+    view_.ShowMessage(
+        L"No problems have been found.\r\n\r\nYou must now exit the wizard and continue with the "
+        L"installation/upgrade process.",
+        L"Stage 1 Complete");
+  }
+  WizardStage = 0;
+}
 
 void WizardDialog::OnStep3() {}
-
-void WizardDialog::OnReset() {}
-
-void WizardDialog::OnExit() {
-  if (!view_.AskYesNo(L"Are you sure that you want to exit?", L"Confirm Exit Request")) return;
-  if (UpdateData(true)) view_.EndModal(kDialogResultOk);
-}

@@ -27,8 +27,16 @@ class WizardDialog {
   // AutoStart domain is too long), otherwise the strings are shown in the controls.
   bool UpdateData(bool read);
 
+  // The defaults file: read once at opening; written by Step 2 (0, or non-zero after its own message).
   Status LoadDefaults();
+  Status SaveDefaults();
+  // Removes the defaults file for Reset: 0 when removed, 2 when there was none, else the failing call's code.
+  Status DeleteDefaultsFile();
+
+  // Step 1: the entry rules, then both servers gathered and listed. 0 or 13.
   Status CollectNodeInformation();
+  // Step 2: the two servers compared, every finding in one report. 0 or 13.
+  Status ValidateNodeInformation();
 
   // 0 is stage 1 (Steps 1 and 2), 1 is stage 2 (Step 3); any other stored value is kept as is.
   std::int32_t WizardStage = 0;
@@ -50,6 +58,8 @@ class WizardDialog {
   void EnableButtonsForStage();
   void CheckLocalFeature();
   std::wstring LocalComputerName();
+  // The collection with the window showing that it is busy.
+  Status CollectShowingBusy();
 
   Platform& platform_;
   InstallLog& log_;

@@ -90,9 +90,9 @@ TEST(LabFiles, ReplacesWholeFilesAndRemovesThem) {
   auto lab = temp.Load();
   ASSERT_NE(lab, nullptr);
   LabFileSystem& files = lab->Files();
-  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\data\\FILE.txt", "new"), 0u);
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\data\\FILE.txt", "new", nullptr), 0u);
   EXPECT_EQ(temp.ReadDriveFile(L"D:\\Data\\file.txt"), "new") << "the existing name is reused, not a second file";
-  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Nowhere\\file.txt", "x"), 3u);
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Nowhere\\file.txt", "x", nullptr), 3u);
   EXPECT_EQ(files.SetNormalAttributes(L"D:\\Data\\file.txt"), 0u);
   EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 0u);
   EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 2u);

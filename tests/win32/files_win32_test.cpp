@@ -31,7 +31,7 @@ TEST_F(Win32FileSystemTest, MissingFileOrFolder_GivesWin32Codes) {
     EXPECT_EQ(files_.RemoveFile(row.path), row.expected);
     EXPECT_EQ(files_.SetNormalAttributes(row.path), row.expected);
   }
-  EXPECT_EQ(files_.ReplaceWholeFile(missingFolder, "data"), 3u);
+  EXPECT_EQ(files_.ReplaceWholeFile(missingFolder, "data", nullptr), 3u);
   EXPECT_FALSE(FileExists(missingFolder + L".new"));
 }
 
@@ -53,7 +53,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_WritesExactBytesAndLeavesNoTemporar
     SCOPED_TRACE(row.what);
     DeleteFileW(path.c_str());
     if (!row.before.empty()) WriteFileBytes(path, row.before);
-    ASSERT_EQ(files_.ReplaceWholeFile(path, row.written), 0u);
+    ASSERT_EQ(files_.ReplaceWholeFile(path, row.written, nullptr), 0u);
     std::string read;
     ASSERT_EQ(files_.ReadWholeFile(path, &read), 0u);
     EXPECT_EQ(read, row.written);
@@ -64,7 +64,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_WritesExactBytesAndLeavesNoTemporar
 TEST_F(Win32FileSystemTest, ReplaceWholeFile_OntoAFolderFailsAndCleansUp) {
   const std::wstring path = folder_.File(L"a-folder");
   ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
-  EXPECT_NE(files_.ReplaceWholeFile(path, "data"), 0u);
+  EXPECT_NE(files_.ReplaceWholeFile(path, "data", nullptr), 0u);
   EXPECT_FALSE(FileExists(path + L".new"));
   EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -2,6 +2,7 @@
 #include "platform/lab/lab.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -35,8 +36,24 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+struct LabConf {
+  std::wstring computerName;
+  std::wstring fullDrives;             // drive letters
+  std::vector<std::wstring> deniedFiles;  // Windows paths
+};
+
+// "D E" or "D, E": the drive letters of a disk-full line.
+bool ReadDriveLetters(const std::string& value, std::wstring* letters) {
+  for (const char c : value) {
+    if (c == ' ' || c == ',' || c == '\t' || c == ':') continue;
+    if (!std::isalpha(static_cast<unsigned char>(c))) return false;
+    letters->push_back(static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(c))));
+  }
+  return !letters->empty();
+}
+
 // lab.conf: "key = value" lines and '#' comments.
-bool ReadLabConf(const fs::path& file, std::wstring* computerName, std::string* error) {
+bool ReadLabConf(const fs::path& file, LabConf* conf, std::string* error) {
   std::string bytes;
   if (!ReadBytes(file, &bytes)) {
     *error = file.string() + ": cannot be read (every lab needs a lab.conf naming its computer)";
@@ -53,13 +70,27 @@ bool ReadLabConf(const fs::path& file, std::wstring* computerName, std::string* 
     if (line.empty() || line[0] == '#') continue;
     const auto equals = line.find('=');
     const std::string key = equals == std::string::npos ? line : Trim(line.substr(0, equals));
-    if (equals == std::string::npos || key != "computer-name") {
-      *error = file.string() + ":" + std::to_string(lineNumber) + ": expected \"computer-name = NAME\"";
+    const std::string value = equals == std::string::npos ? std::string() : Trim(line.substr(equals + 1));
+    const std::string where = file.string() + ":" + std::to_string(lineNumber) + ": ";
+    if (equals != std::string::npos && key == "computer-name") {
+      conf->computerName = WideFromUtf8(value);
+    } else if (equals != std::string::npos && key == "disk-full") {
+      if (!ReadDriveLetters(value, &conf->fullDrives)) {
+        *error = where + "disk-full takes drive letters, as in \"disk-full = D\"";
+        return false;
+      }
+    } else if (equals != std::string::npos && key == "deny-file") {
+      if (value.size() < 3 || value[1] != ':') {
+        *error = where + "deny-file takes a Windows path, as in \"deny-file = D:\\folder\\file.dat\"";
+        return false;
+      }
+      conf->deniedFiles.push_back(WideFromUtf8(value));
+    } else {
+      *error = where + "expected \"computer-name = NAME\", \"disk-full = D\" or \"deny-file = D:\\path\"";
       return false;
     }
-    *computerName = WideFromUtf8(Trim(line.substr(equals + 1)));
   }
-  if (computerName->empty()) {
+  if (conf->computerName.empty()) {
     *error = file.string() + ": no computer-name";
     return false;
   }
@@ -142,8 +173,9 @@ Lab::Lab(fs::path folder) : folder_(std::move(folder)) {}
 Lab::~Lab() = default;
 
 std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
-  std::wstring computerName;
-  if (!ReadLabConf(folder / "lab.conf", &computerName, error)) return nullptr;
+  LabConf conf;
+  if (!ReadLabConf(folder / "lab.conf", &conf, error)) return nullptr;
+  const std::wstring& computerName = conf.computerName;
 
   std::unique_ptr<Lab> lab(new Lab(folder));
   lab->machine_ = std::make_unique<LabMachine>(computerName);
@@ -151,6 +183,8 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   lab->services_ = std::make_unique<LabServiceControl>();
   lab->files_ = std::make_unique<LabFileSystem>(folder / "drives");
   lab->services_->AddServer(computerName);
+  for (const wchar_t letter : conf.fullDrives) lab->files_->SetDiskFull(letter, true);
+  for (const std::wstring& path : conf.deniedFiles) lab->files_->DenyFileAccess(path);
 
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder / "servers", ec)) {

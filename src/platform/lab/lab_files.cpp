@@ -1,6 +1,7 @@
 // The local computer's drives in a lab.
 #include "platform/lab/lab_files.h"
 
+#include <cwctype>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -52,12 +53,12 @@ fs::path LabFileSystem::HostPath(const std::wstring& windowsPath) const {
   return current;
 }
 
-Status LabFileSystem::CheckExistingFile(const fs::path& file) {
+Status LabFileSystem::CheckExistingFile(const fs::path& file) const {
   std::error_code error;
   if (file.empty() || !fs::is_directory(file.parent_path(), error)) return status::PathNotFound;
   const auto state = fs::status(file, error);
   if (!fs::exists(state)) return status::FileNotFound;
-  if (fs::is_directory(state)) return status::AccessDenied;
+  if (fs::is_directory(state) || IsDenied(file)) return status::AccessDenied;
   return status::Success;
 }
 
@@ -70,29 +71,63 @@ Status LabFileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes
   return in.bad() ? status::AccessDenied : status::Success;
 }
 
-Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+namespace {
+bool IsReadOnly(const fs::path& file) {
+  std::error_code error;
+  const auto state = fs::status(file, error);
+  return !error && fs::exists(state) && (state.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+Status Failed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
+  if (failedStep != nullptr) *failedStep = step;
+  return rc;
+}
+}  // namespace
+
+Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
+                                       FileWriteStep* failedStep) {
   const fs::path file = HostPath(path);
   std::error_code error;
-  if (file.empty() || !fs::is_directory(file.parent_path(), error)) return status::PathNotFound;
-  if (fs::is_directory(file, error)) return status::AccessDenied;
+  if (file.empty() || !fs::is_directory(file.parent_path(), error)) {
+    return Failed(FileWriteStep::Open, status::PathNotFound, failedStep);
+  }
+  // A folder, or a file whose read-only attribute is set, cannot be opened for writing. The
+  // lab often runs as root, for whom the permission bits never refuse, so they are read here.
+  if (fs::is_directory(file, error) || IsReadOnly(file) || IsDenied(file)) {
+    return Failed(FileWriteStep::Open, status::AccessDenied, failedStep);
+  }
   fs::path temporary = file;
   temporary += ".new";
+  const bool diskFull = fullDrives_.count(static_cast<wchar_t>(std::towupper(path[0]))) != 0;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return status::AccessDenied;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) return Failed(FileWriteStep::Open, status::AccessDenied, failedStep);
+    // A full disk takes the first half and refuses the rest.
+    const std::size_t room = diskFull ? bytes.size() / 2 : bytes.size();
+    out.write(bytes.data(), static_cast<std::streamsize>(room));
     out.close();
-    if (out.fail()) {
+    if (out.fail() || diskFull) {
       fs::remove(temporary, error);
-      return status::WriteFault;
+      return Failed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
     }
   }
   fs::rename(temporary, file, error);
   if (error) {
     fs::remove(temporary, error);
-    return status::AccessDenied;
+    return Failed(FileWriteStep::Replace, status::AccessDenied, failedStep);
   }
   return status::Success;
+}
+
+void LabFileSystem::DenyFileAccess(const std::wstring& windowsPath) { deniedFiles_.insert(HostPath(windowsPath)); }
+
+void LabFileSystem::SetDiskFull(wchar_t driveLetter, bool full) {
+  const auto letter = static_cast<wchar_t>(std::towupper(driveLetter));
+  if (full) {
+    fullDrives_.insert(letter);
+  } else {
+    fullDrives_.erase(letter);
+  }
 }
 
 Status LabFileSystem::SetNormalAttributes(const std::wstring& path) {
@@ -100,6 +135,7 @@ Status LabFileSystem::SetNormalAttributes(const std::wstring& path) {
   std::error_code error;
   if (file.empty() || !fs::is_directory(file.parent_path(), error)) return status::PathNotFound;
   if (!fs::exists(file, error)) return status::FileNotFound;
+  if (IsDenied(file)) return status::AccessDenied;
   fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
   return error ? status::AccessDenied : status::Success;
 }
@@ -107,6 +143,8 @@ Status LabFileSystem::SetNormalAttributes(const std::wstring& path) {
 Status LabFileSystem::RemoveFile(const std::wstring& path) {
   const fs::path file = HostPath(path);
   if (const Status rc = CheckExistingFile(file); rc != status::Success) return rc;
+  // As DeleteFileW, a read-only file is refused until its attributes are made normal.
+  if (IsReadOnly(file)) return status::AccessDenied;
   std::error_code error;
   fs::remove(file, error);
   return error ? status::AccessDenied : status::Success;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/files.h"
@@ -16,13 +17,23 @@ class LabFileSystem : public FileSystem {
   std::filesystem::path HostPath(const std::wstring& windowsPath) const;
 
   Status ReadWholeFile(const std::wstring& path, std::string* bytes) override;
-  Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes) override;
+  Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) override;
   Status SetNormalAttributes(const std::wstring& path) override;
   Status RemoveFile(const std::wstring& path) override;
 
+  // A full disk: from now on every file written on `driveLetter` fails part-way with 112
+  // (ERROR_DISK_FULL), as a disk that fills up during the write; `full` false mends it.
+  void SetDiskFull(wchar_t driveLetter, bool full);
+  // A file whose access list refuses this user: opening, changing its attributes and deleting
+  // it give 5 (ERROR_ACCESS_DENIED).
+  void DenyFileAccess(const std::wstring& windowsPath);
+
  private:
   // 0 when `file` exists as a file, else the code a Win32 open would give.
-  static Status CheckExistingFile(const std::filesystem::path& file);
+  Status CheckExistingFile(const std::filesystem::path& file) const;
+  bool IsDenied(const std::filesystem::path& file) const { return deniedFiles_.count(file) != 0; }
 
   std::filesystem::path drives_;
+  std::set<wchar_t> fullDrives_;  // upper-case letters
+  std::set<std::filesystem::path> deniedFiles_;
 };

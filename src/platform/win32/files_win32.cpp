@@ -40,21 +40,42 @@ Status Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* byt
   return status::Success;
 }
 
-Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+namespace {
+Status Failed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
+  if (failedStep != nullptr) *failedStep = step;
+  return rc;
+}
+}  // namespace
+
+Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
+                                         FileWriteStep* failedStep) {
+  // A file that is read-only or denied, or whose folder is missing, is refused before anything is
+  // written; opening it for writing without truncation tells, and leaves it untouched.
+  {
+    ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!existing.IsValid()) {
+      const Status rc = GetLastError();
+      if (rc != ERROR_FILE_NOT_FOUND) return Failed(FileWriteStep::Open, rc, failedStep);
+    }
+  }
   const std::wstring temporary = path + L".new";
   ScopedHandle file(
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return GetLastError();
+  if (!file.IsValid()) return Failed(FileWriteStep::Open, GetLastError(), failedStep);
   Status rc = WriteAll(file.get(), bytes);
   if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
   if (!file.Close() && rc == status::Success) rc = GetLastError();
+  FileWriteStep step = FileWriteStep::Write;
   if (rc == status::Success &&
       !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     rc = GetLastError();
+    step = FileWriteStep::Replace;
   }
+  if (rc == status::Success) return status::Success;
   // The original stays as it was; only the half-made copy goes.
-  if (rc != status::Success) DeleteFileW(temporary.c_str());
-  return rc;
+  DeleteFileW(temporary.c_str());
+  return Failed(step, rc, failedStep);
 }
 
 Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
