@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/lab/lab.h"
@@ -119,4 +120,47 @@ TEST(Lab, BundledDemoLabLoadsWithTheFeatureEnabledLocally) {
   std::uint32_t size = sizeof mode;
   EXPECT_EQ(registry.QueryValue(key.get(), L"HighAvailMode", mode, &size), 0u);
   EXPECT_EQ(mode[0], 1);
+}
+
+TEST(LabFiles, LabConfBreaksDisksAndFiles) {
+  TempLab temp;
+  {
+    std::ofstream conf(temp.Folder() / "lab.conf", std::ios::app);
+    conf << "disk-full = d\ndeny-file = D:\\Locked\\secret.dat\n";
+  }
+  temp.WriteDriveFile(L"D:\\Data\\file.txt", "old");
+  temp.WriteDriveFile(L"D:\\Locked\\secret.dat", "kept");
+  std::string error;
+  auto lab = temp.Load(&error);
+  ASSERT_NE(lab, nullptr) << error;
+  LabFileSystem& files = lab->Files();
+  FileWriteStep step = FileWriteStep::Open;
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Data\\file.txt", "new content", &step), 112u);
+  EXPECT_EQ(step, FileWriteStep::Write);
+  EXPECT_EQ(temp.ReadDriveFile(L"D:\\Data\\file.txt"), "old") << "the old file outlives a full disk";
+  EXPECT_FALSE(std::filesystem::exists(temp.DriveHostPath(L"D:\\Data\\file.txt.new")));
+  EXPECT_EQ(files.ReplaceWholeFile(L"E:\\file.txt", "fine", &step), 0u) << "other drives have room";
+
+  std::string bytes;
+  EXPECT_EQ(files.ReadWholeFile(L"d:\\locked\\SECRET.dat", &bytes), 5u);
+  EXPECT_EQ(files.SetNormalAttributes(L"D:\\Locked\\secret.dat"), 5u);
+  EXPECT_EQ(files.RemoveFile(L"D:\\Locked\\secret.dat"), 5u);
+  lab->Files().SetDiskFull(L'D', false);
+  EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Locked\\secret.dat", "x", &step), 5u);
+  EXPECT_EQ(step, FileWriteStep::Open);
+  EXPECT_EQ(temp.ReadDriveFile(L"D:\\Locked\\secret.dat"), "kept");
+}
+
+TEST(LabFiles, MalformedLabConfLinesAreNamed) {
+  for (const char* line : {"disk-full = 7", "deny-file = relative\\path", "colour = blue"}) {
+    SCOPED_TRACE(line);
+    TempLab temp;
+    {
+      std::ofstream conf(temp.Folder() / "lab.conf", std::ios::app);
+      conf << line << "\n";
+    }
+    std::string error;
+    EXPECT_EQ(temp.Load(&error), nullptr);
+    EXPECT_NE(error.find("lab.conf:3:"), std::string::npos) << error;
+  }
 }
