@@ -5,6 +5,7 @@
 #include "generation/paths.h"
 #include "platform/platform.h"
 #include "resource.h"
+#include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
@@ -31,6 +32,8 @@ Status WizardDialog::DeleteDefaultsFile() {
 }
 
 void WizardDialog::OnReset() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
   if (!view_.AskYesNo(L"Are you sure that you want to reset the tool?", L"Confirm Reset Request")) return;
   const Status rc = DeleteDefaultsFile();
   if (rc != status::Success && rc != status::FileNotFound) return;
@@ -45,6 +48,8 @@ void WizardDialog::OnReset() {
 }
 
 void WizardDialog::OnExit() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
   if (!view_.AskYesNo(L"Are you sure that you want to exit?", L"Confirm Exit Request")) return;
   // Nothing is saved at exit; a read that fails (an over-long domain) keeps the window open.
   if (UpdateData(true)) view_.EndModal(kDialogResultOk);

@@ -4,6 +4,7 @@
 #include "app/install_log.h"
 #include "platform/platform.h"
 #include "resource.h"
+#include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
 #include "wizard/wizard_view.h"
 
@@ -17,7 +18,10 @@ void WizardDialog::OnInitDialog() {
   EnableButtonsForStage();
   BuildNodeInfoList(view_, WizardStage == 1);
   UpdateData(false);
-  if (WizardStage == 1) CollectShowingBusy();
+  if (WizardStage == 1) {
+    const HandlerGuard guard(handlerRunning_);
+    CollectShowingBusy();
+  }
   CheckLocalFeature();
 }
 
@@ -61,11 +65,15 @@ Status WizardDialog::CollectShowingBusy() {
 }
 
 void WizardDialog::OnStep1() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
   // A failed Step 1 changes no button, so it can be run again at once.
   if (CollectShowingBusy() == status::Success) view_.EnableButton(IDC_STEP2, true);
 }
 
 void WizardDialog::OnStep2() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
   if (ValidateNodeInformation() != status::Success) return;
   // The file records stage 2 for the next run; this window itself stays in stage 1.
   WizardStage = 1;

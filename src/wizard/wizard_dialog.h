@@ -64,6 +64,8 @@ class WizardDialog {
   Platform& platform_;
   InstallLog& log_;
   WizardView& view_;
+  // Set while a handler runs (see HandlerGuard).
+  bool handlerRunning_ = false;
 };
 
 // The most characters the AutoStart domain entry takes.

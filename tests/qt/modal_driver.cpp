@@ -3,13 +3,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
+#include <QMenu>
 #include <QWidget>
 
 namespace {
 constexpr int kPollMilliseconds = 5;
 constexpr qint64 kDeadlineMilliseconds = 20000;
 }  // namespace
+
+Qt::CursorShape ShownCursor() {
+  const QCursor* cursor = QApplication::overrideCursor();
+  return cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+}
 
 ModalDriver::ModalDriver(QWidget* window) : window_(window) {
   connect(&timer_, &QTimer::timeout, this, &ModalDriver::Poll);
@@ -27,15 +34,63 @@ ModalDriver& ModalDriver::Then(std::function<void()> step) {
   return *this;
 }
 
+ModalDriver& ModalDriver::OnDialog(std::function<void(QDialog*)> handle) {
+  dialogHandlers_.push_back(std::move(handle));
+  return *this;
+}
+
+ModalDriver& ModalDriver::OnMenu(std::function<void(QMenu*)> handle) {
+  menuHandlers_.push_back(std::move(handle));
+  return *this;
+}
+
+void ModalDriver::Post(QWidget* widget, std::function<void()> work) {
+  handled_ = widget;
+  QTimer::singleShot(0, this, std::move(work));
+}
+
 void ModalDriver::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
-  if (age_.elapsed() > kDeadlineMilliseconds && modal != nullptr) {
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (age_.elapsed() > kDeadlineMilliseconds && (modal != nullptr || menu != nullptr)) {
     timedOut = true;
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+    if (menu != nullptr) {
+      menu->close();
+    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->done(QDialog::Rejected);
+    }
+    return;
+  }
+  if (menu != nullptr) {
+    if (menu == handled_) return;
+    if (menuHandlers_.empty()) {
+      ++unexpectedDialogs;
+      menu->close();
+      return;
+    }
+    std::function<void(QMenu*)> handle = std::move(menuHandlers_.front());
+    menuHandlers_.pop_front();
+    Post(menu, [target = QPointer<QMenu>(menu), handle = std::move(handle)] {
+      if (target != nullptr) handle(target);
+    });
     return;
   }
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     AnswerBox(box);
+    return;
+  }
+  if (auto* dialog = qobject_cast<QDialog*>(modal); dialog != nullptr && dialog != window_) {
+    if (dialog == handled_) return;
+    if (dialogHandlers_.empty()) {
+      ++unexpectedDialogs;
+      dialog->reject();
+      return;
+    }
+    std::function<void(QDialog*)> handle = std::move(dialogHandlers_.front());
+    dialogHandlers_.pop_front();
+    Post(dialog, [target = QPointer<QDialog>(dialog), handle = std::move(handle)] {
+      if (target != nullptr) handle(target);
+    });
     return;
   }
   if (modal != window_ || !window_->isVisible()) return;
@@ -52,7 +107,8 @@ void ModalDriver::Poll() {
 }
 
 void ModalDriver::AnswerBox(QMessageBox* box) {
-  boxes.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parent() != nullptr});
+  boxes.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parent() != nullptr,
+                   ShownCursor()});
   QAbstractButton* button = nullptr;
   if (!answers_.empty()) {
     button = box->button(answers_.front());

@@ -1,17 +1,24 @@
 // The lab edition's window on a lab in a temporary folder: its layout, its entries and how its runs end.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/install_log.h"
@@ -19,18 +26,57 @@
 #include "platform/lab/lab.h"
 #include "support/temp_lab.h"
 #include "wizard/qt/dialog_units.h"
+#include "wizard/qt/qt_about_box.h"
 #include "wizard/qt/qt_ownerless_message_box.h"
 #include "wizard/qt/qt_wizard_window.h"
 #include "wizard/wizard_view.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr wchar_t kDefaultsFile[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
 
+// Each line with the cursor the application showed as it was written, so that a test can tell
+// what the user saw while a step ran without any event loop turning.
 class TestLog : public InstallLog {
  public:
-  void Write(const std::wstring& message, LogClass) override { lines << QString::fromStdWString(message); }
+  void Write(const std::wstring& message, LogClass) override {
+    lines << QString::fromStdWString(message);
+    cursors << ShownCursor();
+  }
+  // BlankCursor, which the program never shows, when the line was never written.
+  Qt::CursorShape CursorAt(const QString& line) const {
+    const qsizetype index = lines.indexOf(line);
+    return index < 0 ? Qt::BlankCursor : cursors[index];
+  }
   QStringList lines;
+  QList<Qt::CursorShape> cursors;
+};
+
+// A fresh copy of one of the labs bundled under lab/, so that a run may write into it.
+struct BundledLabCopy {
+  explicit BundledLabCopy(const char* name) {
+    if (!temp.isValid()) qFatal("no temporary folder for the lab %s", name);
+    std::error_code error;
+    fs::copy(fs::path(DUPLEX_LAB_DIR) / name, Folder(), fs::copy_options::recursive, error);
+    if (error) qFatal("the lab %s does not copy: %s", name, error.message().c_str());
+  }
+
+  fs::path Folder() const { return fs::path(temp.path().toStdString()); }
+  fs::path DefaultsFile() const { return Folder() / "drives/D/Zandor/HA/ToolkitInstaller2.0/HADefaults.dat"; }
+
+  void WriteDefaults(const std::string& bytes) const {
+    std::ofstream out(DefaultsFile(), std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+  // Empty when there is no file.
+  std::string ReadDefaults() const {
+    std::ifstream in(DefaultsFile(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  QTemporaryDir temp;
 };
 
 // A lab whose computer, NODE-A, has the high-availability feature enabled unless told otherwise.
@@ -48,12 +94,13 @@ struct FeatureLab {
 
 // The real window wired to a loaded lab, as the program wires it.
 struct LabWindow {
-  explicit LabWindow(const TempLab& temp)
-      : lab(LoadOrDie(temp)), platform(lab->MakePlatform(ownerlessBox)), window(platform, log) {}
+  explicit LabWindow(const TempLab& temp) : LabWindow(temp.Folder()) {}
+  explicit LabWindow(const fs::path& folder)
+      : lab(LoadOrDie(folder)), platform(lab->MakePlatform(ownerlessBox)), window(platform, log) {}
 
-  static std::unique_ptr<Lab> LoadOrDie(const TempLab& temp) {
+  static std::unique_ptr<Lab> LoadOrDie(const fs::path& folder) {
     std::string error;
-    std::unique_ptr<Lab> loaded = temp.Load(&error);
+    std::unique_ptr<Lab> loaded = Lab::Load(folder, &error);
     if (loaded == nullptr) qFatal("the test lab does not load: %s", error.c_str());
     return loaded;
   }
@@ -65,6 +112,29 @@ struct LabWindow {
     return widget;
   }
 
+  // The list as the user reads it: each row's three cells.
+  QList<QStringList> ListRows() {
+    auto* list = Find<QTreeWidget>("nodeInfoList");
+    QList<QStringList> rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+      const QTreeWidgetItem* item = list->topLevelItem(row);
+      rows << QStringList{item->text(0), item->text(1), item->text(2)};
+    }
+    return rows;
+  }
+
+  // Which of Step 1, Step 2 and Step 3 can be pressed.
+  QList<bool> StepsEnabled() {
+    return {Find<QPushButton>("step1Button")->isEnabled(), Find<QPushButton>("step2Button")->isEnabled(),
+            Find<QPushButton>("step3Button")->isEnabled()};
+  }
+
+  QStringList EntryTexts() {
+    QStringList texts;
+    for (const QLineEdit* edit : window.findChildren<QLineEdit*>()) texts << edit->objectName() + '=' + edit->text();
+    return texts;
+  }
+
   std::unique_ptr<Lab> lab;
   QtOwnerlessMessageBox ownerlessBox;
   TestLog log;
@@ -74,6 +144,20 @@ struct LabWindow {
 
 const QString kExitQuestion = QStringLiteral("Are you sure that you want to exit?");
 const QString kLimitBox = QStringLiteral("Please enter no more than 8 characters.");
+const QString kGatheringStarts = QStringLiteral("Validating configuration information entered by the user.");
+
+// What a finished stage 1 on the demo lab leaves in the defaults file, stage first.
+const std::string kDemoStage2Defaults =
+    "1\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
+
+// Row labels whose value cell is empty in `column`.
+QStringList EmptyCells(const QList<QStringList>& rows, int column) {
+  QStringList empty;
+  for (const QStringList& row : rows) {
+    if (row.value(column).isEmpty()) empty << row.value(0);
+  }
+  return empty;
+}
 
 }  // namespace
 
@@ -108,6 +192,16 @@ class tst_QtWizardWindow : public QObject {
   void exitAsksFirst_data();
   void exitAsksFirst();
   void ownerlessBoxHasNoParent();
+
+  void step1GathersAndStep2SavesOnTheDemoLab();
+  void entryRuleFailureShowsOnlyItsBox_data();
+  void entryRuleFailureShowsOnlyItsBox();
+  void boxesDuringTheGatheringWearTheArrow();
+  void busyTakesOffOnlyTheCursorsItPut();
+  void resetAsksFirst_data();
+  void resetAsksFirst();
+  void aboutBoxOpens_data();
+  void aboutBoxOpens();
 };
 
 void tst_QtWizardWindow::cleanup() {
@@ -197,6 +291,10 @@ void tst_QtWizardWindow::windowIsFixedWithCloseBoxOnly() {
   QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
   QVERIFY(lw.Find<QPushButton>("exitButton")->isDefault());
   QVERIFY(lw.Find<QPushButton>("cancelButton")->isHidden());
+  // The program's icon, read from the .ico the Windows program carries, in both of its sizes.
+  const QList<QSize> iconSizes = lw.window.windowIcon().availableSizes();
+  QVERIFY(iconSizes.contains(QSize(32, 32)));
+  QVERIFY(iconSizes.contains(QSize(16, 16)));
 }
 
 void tst_QtWizardWindow::noTextIsClipped() {
@@ -533,6 +631,342 @@ void tst_QtWizardWindow::ownerlessBoxHasNoParent() {
   QCOMPARE(driver.boxes[0].caption, QStringLiteral("Error"));
   QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY(!driver.boxes[0].hasParent);
+}
+
+void tst_QtWizardWindow::step1GathersAndStep2SavesOnTheDemoLab() {
+  BundledLabCopy lab("demo");
+  QString node1Shown;
+  QList<QStringList> rows;
+  QList<bool> stepsAfterStep1;
+  bool busyAfterStep1 = true;
+  {
+    LabWindow lw(lab.Folder());
+    ModalDriver driver(&lw.window);
+    driver.Answer(QMessageBox::Ok);
+    driver
+        .Then([&] {
+          node1Shown = lw.Find<QLineEdit>("node1HostNameEdit")->text();
+          QTest::keyClicks(lw.Find<QLineEdit>("managedHostNameEdit"), QStringLiteral("ha-managed"));
+          QTest::keyClicks(lw.Find<QLineEdit>("managedClanIpEdit"), QStringLiteral("10.1.1.5"));
+          QTest::keyClicks(lw.Find<QLineEdit>("managedElanIpEdit"), QStringLiteral("10.2.2.5"));
+          QTest::keyClicks(lw.Find<QLineEdit>("node2HostNameEdit"), QStringLiteral("node-b"));
+          QTest::keyClicks(lw.Find<QLineEdit>("userNameEdit"), QStringLiteral("admin"));
+          QTest::keyClicks(lw.Find<QLineEdit>("workgroupDomainNameEdit"), QStringLiteral("workgroup"));
+          QTest::keyClick(lw.Find<QComboBox>("boardCountCombo"), Qt::Key_3);
+          QTest::keyClicks(lw.Find<QLineEdit>("autoStartDomainEdit"), QStringLiteral("ha1"));
+          QTest::keyClicks(lw.Find<QLineEdit>("clanTestIpEdit"), QStringLiteral("127.0.0.1"));
+          QTest::mouseClick(lw.Find<QPushButton>("step1Button"), Qt::LeftButton);
+          rows = lw.ListRows();
+          stepsAfterStep1 = lw.StepsEnabled();
+          busyAfterStep1 = QApplication::overrideCursor() != nullptr;
+        })
+        .Then([&] { QTest::mouseClick(lw.Find<QPushButton>("step2Button"), Qt::LeftButton); })
+        .Then([&] { lw.window.close(); });
+    QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+
+    QCOMPARE(node1Shown, QStringLiteral("node-a"));
+    QCOMPARE(rows.size(), 17);
+    QCOMPARE(EmptyCells(rows, 1), QStringList());
+    QCOMPARE(EmptyCells(rows, 2), QStringList());
+    QCOMPARE(rows[0], QStringList({"Host name", "node-a", "node-b"}));
+    QCOMPARE(rows[1], QStringList({"Switch IP Address", "10.2.2.250", "10.2.2.250"}));
+    QCOMPARE(rows[6], QStringList({"CLAN Domain", "ha.example.local", "ha.example.local"}));
+    QCOMPARE(rows[16], QStringList({"HA Feature", "HA enabled", "HA enabled"}));
+    QCOMPARE(stepsAfterStep1, QList<bool>({true, true, false}));
+    QCOMPARE(lw.log.CursorAt(kGatheringStarts), Qt::WaitCursor);
+    QVERIFY(!busyAfterStep1);
+
+    QCOMPARE(driver.boxes.size(), std::size_t{1});
+    const SeenBox& box = driver.boxes[0];
+    QCOMPARE(box.text, QStringLiteral("No problems have been found.\n\nYou must now exit the wizard and continue with "
+                                      "the installation/upgrade process."));
+    QCOMPARE(box.caption, QStringLiteral("Stage 1 Complete"));
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.cursor, Qt::ArrowCursor);
+    QCOMPARE(driver.unexpectedBoxes, 0);
+  }
+  QCOMPARE(lab.ReadDefaults(), kDemoStage2Defaults);
+
+  // The next run opens in stage 2 and gathers both servers before it shows.
+  LabWindow next(lab.Folder());
+  ModalDriver driver(&next.window);
+  driver.Then([&] {
+    rows = next.ListRows();
+    stepsAfterStep1 = next.StepsEnabled();
+    next.window.close();
+  });
+  next.window.RunModal();
+  QVERIFY(driver.boxes.empty());
+  QCOMPARE(stepsAfterStep1, QList<bool>({false, false, true}));
+  QCOMPARE(rows.size(), 21);
+  QCOMPARE(EmptyCells(rows, 1), QStringList());
+  QCOMPARE(EmptyCells(rows, 2), QStringList());
+  QCOMPARE(rows[20], QStringList({"EMC Transport Service", "Running", "Running"}));
+  QCOMPARE(next.log.CursorAt(kGatheringStarts), Qt::WaitCursor);
+}
+
+void tst_QtWizardWindow::entryRuleFailureShowsOnlyItsBox_data() {
+  QTest::addColumn<QStringList>("stored");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("nothing entered") << QStringList() << "You must specify a managed host name.";
+  QTest::newRow("AutoStart domain with a blank")
+      << QStringList({"0", "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "ha 1", "127.0.0.1"})
+      << "The EMC AutoStart domain that you have entered (ha 1) is invalid. The domain name must not contain any "
+         "spaces or special characters.";
+}
+
+void tst_QtWizardWindow::entryRuleFailureShowsOnlyItsBox() {
+  QFETCH(QStringList, stored);
+  QFETCH(QString, text);
+  FeatureLab lab;
+  if (!stored.isEmpty()) lab.WriteDefaults(stored);
+  const bool hadDefaults = lab.temp.DriveFileExists(kDefaultsFile);
+  const std::string defaultsBefore = hadDefaults ? lab.temp.ReadDriveFile(kDefaultsFile) : std::string();
+  LabWindow lw(lab.temp);
+  QStringList entriesBefore;
+  QStringList entriesAfter;
+  QList<QStringList> rows;
+  QList<bool> steps;
+  ModalDriver driver(&lw.window);
+  driver.Answer(QMessageBox::Ok);
+  driver.Then([&] {
+    entriesBefore = lw.EntryTexts();
+    QTest::mouseClick(lw.Find<QPushButton>("step1Button"), Qt::LeftButton);
+    entriesAfter = lw.EntryTexts();
+    rows = lw.ListRows();
+    steps = lw.StepsEnabled();
+    lw.window.close();
+  });
+  lw.window.RunModal();
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  const SeenBox& box = driver.boxes[0];
+  QCOMPARE(box.text, text);
+  QCOMPARE(box.caption, ApplicationTitle());
+  QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QVERIFY(box.hasParent);
+  QCOMPARE(box.cursor, Qt::ArrowCursor);
+  QCOMPARE(entriesAfter, entriesBefore);
+  QCOMPARE(steps, QList<bool>({true, false, false}));
+  QCOMPARE(rows.size(), 17);
+  QCOMPARE(EmptyCells(rows, 1).size(), 17);
+  QCOMPARE(EmptyCells(rows, 2).size(), 17);
+  QCOMPARE(lab.temp.DriveFileExists(kDefaultsFile), hadDefaults);
+  if (hadDefaults) QCOMPARE(lab.temp.ReadDriveFile(kDefaultsFile), defaultsBefore);
+}
+
+void tst_QtWizardWindow::boxesDuringTheGatheringWearTheArrow() {
+  BundledLabCopy lab("node2-unreachable");
+  LabWindow lw(lab.Folder());
+  QList<bool> steps;
+  bool busyAfter = true;
+  ModalDriver driver(&lw.window);
+  driver.Answer(QMessageBox::Ok).Answer(QMessageBox::Ok);
+  driver.Then([&] {
+    QTest::mouseClick(lw.Find<QPushButton>("step1Button"), Qt::LeftButton);
+    steps = lw.StepsEnabled();
+    busyAfter = QApplication::overrideCursor() != nullptr;
+    lw.window.close();
+  });
+  lw.window.RunModal();
+  QCOMPARE(driver.boxes.size(), std::size_t{2});
+  // The owner-less box the gathering shows, then the window's own.
+  QCOMPARE(driver.boxes[0].text, QStringLiteral("Unable to connect to the registry on server node-b."));
+  QVERIFY(!driver.boxes[0].hasParent);
+  QCOMPARE(driver.boxes[0].cursor, Qt::ArrowCursor);
+  const QString failed = QStringLiteral("Errors occured trying to obtain information from server node-b.");
+  QCOMPARE(driver.boxes[1].text, failed);
+  QVERIFY(driver.boxes[1].hasParent);
+  QCOMPARE(driver.boxes[1].cursor, Qt::ArrowCursor);
+  // Between the two boxes the gathering goes on under the wait cursor again.
+  QCOMPARE(lw.log.CursorAt(kGatheringStarts), Qt::WaitCursor);
+  QCOMPARE(lw.log.CursorAt(failed), Qt::WaitCursor);
+  QVERIFY(!busyAfter);
+  QCOMPARE(steps, QList<bool>({true, false, false}));
+  QCOMPARE(driver.unexpectedBoxes, 0);
+}
+
+void tst_QtWizardWindow::busyTakesOffOnlyTheCursorsItPut() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  WizardView& view = lw.window;
+  // Somebody else's override cursor, below whatever the window does.
+  QApplication::setOverrideCursor(Qt::CrossCursor);
+  view.SetBusy(false);
+  const Qt::CursorShape afterStrayEnd = ShownCursor();
+  view.SetBusy(true);
+  view.SetBusy(true);
+  const Qt::CursorShape whileNested = ShownCursor();
+  view.SetBusy(false);
+  view.SetBusy(false);
+  view.SetBusy(false);
+  const Qt::CursorShape afterExtraEnd = ShownCursor();
+  QApplication::restoreOverrideCursor();
+  QCOMPARE(afterStrayEnd, Qt::CrossCursor);
+  QCOMPARE(whileNested, Qt::WaitCursor);
+  QCOMPARE(afterExtraEnd, Qt::CrossCursor);
+}
+
+void tst_QtWizardWindow::resetAsksFirst_data() {
+  QTest::addColumn<bool>("yes");
+  QTest::newRow("no: stage 2 stays") << false;
+  QTest::newRow("yes: back to stage 1") << true;
+}
+
+void tst_QtWizardWindow::resetAsksFirst() {
+  QFETCH(bool, yes);
+  BundledLabCopy lab("demo");
+  lab.WriteDefaults(kDemoStage2Defaults);
+  LabWindow lw(lab.Folder());
+  qsizetype rowsBefore = 0;
+  QList<QStringList> rows;
+  QList<bool> steps;
+  QString node1;
+  QString managedHost;
+  ModalDriver driver(&lw.window);
+  driver.Answer(yes ? QMessageBox::Yes : QMessageBox::No);
+  driver.Then([&] {
+    rowsBefore = lw.ListRows().size();
+    auto* node1Edit = lw.Find<QLineEdit>("node1HostNameEdit");
+    node1Edit->clear();
+    QTest::keyClicks(node1Edit, QStringLiteral("typed-name"));
+    QTest::mouseClick(lw.Find<QPushButton>("resetButton"), Qt::LeftButton);
+    rows = lw.ListRows();
+    steps = lw.StepsEnabled();
+    node1 = node1Edit->text();
+    managedHost = lw.Find<QLineEdit>("managedHostNameEdit")->text();
+    lw.window.close();
+  });
+  lw.window.RunModal();
+  QCOMPARE(rowsBefore, 21);
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  const SeenBox& box = driver.boxes[0];
+  QCOMPARE(box.text, QStringLiteral("Are you sure that you want to reset the tool?"));
+  QCOMPARE(box.caption, QStringLiteral("Confirm Reset Request"));
+  QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(box.icon, QMessageBox::NoIcon);
+  QVERIFY(box.hasParent);
+  QCOMPARE(managedHost, QStringLiteral("ha-managed"));
+  if (!yes) {
+    QCOMPARE(lab.ReadDefaults(), kDemoStage2Defaults);
+    QCOMPARE(steps, QList<bool>({false, false, true}));
+    QCOMPARE(rows.size(), 21);
+    QCOMPARE(EmptyCells(rows, 1), QStringList());
+    QCOMPARE(node1, QStringLiteral("typed-name"));
+    return;
+  }
+  QVERIFY(!fs::exists(lab.DefaultsFile()));
+  QCOMPARE(steps, QList<bool>({true, false, false}));
+  QCOMPARE(rows.size(), 17);
+  QCOMPARE(rows[16][0], QStringLiteral("HA Feature"));
+  QCOMPARE(EmptyCells(rows, 1).size(), 17);
+  QCOMPARE(EmptyCells(rows, 2).size(), 17);
+  QCOMPARE(node1, QStringLiteral("node-a"));
+}
+
+void tst_QtWizardWindow::aboutBoxOpens_data() {
+  QTest::addColumn<bool>("fromMenu");
+  QTest::addColumn<bool>("closeWithEscape");
+  QTest::newRow("help key in an entry, closed with OK") << false << false;
+  QTest::newRow("context menu of the window, closed with Escape") << true << true;
+}
+
+void tst_QtWizardWindow::aboutBoxOpens() {
+  QFETCH(bool, fromMenu);
+  QFETCH(bool, closeWithEscape);
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  const DialogUnits& units = lw.window.Units();
+  QStringList menuItems;
+  QString caption;
+  bool modalToWindow = false;
+  QSize size;
+  QStringList misplaced;
+  QStringList clipped;
+  QStringList texts;
+  bool iconShown = false;
+  bool okIsDefault = false;
+  bool closed = false;
+  bool windowOpenAfter = false;
+  ModalDriver driver(&lw.window);
+  driver.OnMenu([&](QMenu* menu) {
+    QAction* about = nullptr;
+    for (QAction* action : menu->actions()) {
+      menuItems << action->text();
+      if (action->text() == QStringLiteral("&About DuplexSetupAssistant...")) about = action;
+    }
+    if (about == nullptr) {
+      menu->close();
+      return;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(about).center());
+  });
+  driver.OnDialog([&](QDialog* dialog) {
+    caption = dialog->windowTitle();
+    modalToWindow = dialog->isModal() && dialog->parentWidget() == &lw.window;
+    size = dialog->size();
+    const struct {
+      const char* name;
+      QRect rect;
+    } controls[] = {{"iconLabel", {11, 17, 20, 20}},
+                    {"versionLabel", {40, 10, 119, 8}},
+                    {"editionLabel", {40, 25, 119, 8}},
+                    {"okButton", {178, 7, 50, 14}}};
+    for (const auto& control : controls) {
+      auto* widget = dialog->findChild<QWidget*>(QString::fromUtf8(control.name));
+      const QRect& r = control.rect;
+      if (widget == nullptr || widget->geometry() != units.Rect(r.x(), r.y(), r.width(), r.height())) {
+        misplaced << control.name;
+      }
+    }
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (label->text().isEmpty()) {
+        iconShown = !label->pixmap().isNull();
+        continue;
+      }
+      texts << label->text();
+      if (label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width() ||
+          label->fontMetrics().height() > label->contentsRect().height()) {
+        clipped << label->text();
+      }
+    }
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
+    okIsDefault = ok != nullptr && ok->isDefault() && ok->text() == QStringLiteral("OK");
+    if (closeWithEscape) {
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    } else if (ok != nullptr) {
+      QTest::mouseClick(ok, Qt::LeftButton);
+    }
+    closed = !dialog->isVisible();
+  });
+  driver
+      .Then([&] {
+        if (fromMenu) {
+          // A right click on the window's background, away from every control.
+          QTest::mouseClick(lw.window.windowHandle(), Qt::RightButton, {}, QPoint(units.X(10), units.Y(320)));
+        } else {
+          QTest::keySequence(lw.Find<QLineEdit>("userNameEdit"), QKeySequence(QKeySequence::HelpContents));
+        }
+      })
+      .Then([&] {
+        windowOpenAfter = lw.window.isVisible();
+        lw.window.close();
+      });
+  lw.window.RunModal();
+  QVERIFY(!driver.timedOut);
+  QCOMPARE(driver.unexpectedDialogs, 0);
+  QVERIFY(driver.boxes.empty());
+  if (fromMenu) QCOMPARE(menuItems, QStringList({"&About DuplexSetupAssistant..."}));
+  QCOMPARE(caption, QStringLiteral("About DuplexSetupAssistant"));
+  QVERIFY(modalToWindow);
+  QCOMPARE(size, units.Size(235, 55));
+  QCOMPARE(misplaced, QStringList());
+  QCOMPARE(texts, QStringList({"DuplexSetupAssistant Version 1.0", "Lab edition"}));
+  QCOMPARE(clipped, QStringList());
+  QVERIFY(iconShown);
+  QVERIFY(okIsDefault);
+  QVERIFY(closed);
+  QVERIFY(windowOpenAfter);
 }
 
 QTEST_MAIN(tst_QtWizardWindow)

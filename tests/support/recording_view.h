@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -68,6 +69,11 @@ class RecordingLog : public InstallLog {
 
 class RecordingOwnerlessBox : public OwnerlessMessageBox {
  public:
-  void Show(const std::wstring& text) override { texts.push_back(text); }
+  void Show(const std::wstring& text) override {
+    texts.push_back(text);
+    // What the user does while the box is up: the window under it is still enabled.
+    if (whileShown) whileShown();
+  }
   std::vector<std::wstring> texts;
+  std::function<void()> whileShown;
 };

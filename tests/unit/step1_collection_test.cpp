@@ -169,3 +169,26 @@ TEST_F(Collection, Node2FailureKeepsTheLastCompleteListAndStep2) {
   EXPECT_TRUE(wizard.view.IsEnabled(IDC_STEP2)) << "a failing Step 1 after a good one leaves Step 2 enabled";
   EXPECT_EQ(wizard.view.entries[IDC_MANAGED_HOST_NAME], L"another");
 }
+
+TEST_F(Collection, PressesUnderAnOwnerlessBoxStartNothing) {
+  LabServerFaults unreachable;
+  unreachable.unreachable = true;
+  wizard.lab->SetFaults(L"node-b", unreachable);
+  wizard.ownerlessBox.whileShown = [&] {
+    wizard.dialog.OnStep1();
+    wizard.dialog.OnStep2();
+    wizard.dialog.OnReset();
+    wizard.dialog.OnExit();
+  };
+  wizard.dialog.OnStep1();
+  EXPECT_EQ(wizard.ownerlessBox.texts.size(), 1u) << "one gathering only";
+  EXPECT_EQ(wizard.view.boxes,
+            (std::vector<ShownBox>{{L"Errors occured trying to obtain information from server node-b.", L""}}))
+      << "no question was asked";
+  EXPECT_EQ(wizard.view.busyChanges, (std::vector<bool>{true, false}));
+
+  wizard.ownerlessBox.whileShown = nullptr;
+  wizard.view.answers = {false};
+  wizard.dialog.OnExit();
+  EXPECT_EQ(wizard.view.boxes.back().caption, L"Confirm Exit Request") << "handlers run again afterwards";
+}

@@ -1,9 +1,11 @@
 // Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, and their codes.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/win32/files_win32.h"
+#include "platform/win32/scoped_handle.h"
 #include "wine_fixtures.h"
 
 namespace {
@@ -77,4 +79,63 @@ TEST_F(Win32FileSystemTest, RemoveFile_DeletesAndNormalAttributesClearReadOnly) 
   EXPECT_FALSE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(files_.RemoveFile(path), 0u);
   EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndNamesTheStep) {
+  const std::wstring path = folder_.File(L"HADefaults.dat");
+  const std::string before = "0\r\nsaved answers\r\n";
+  enum class Target { ReadOnly, MissingFolder, Folder, OpenWithoutWriteSharing, OpenWithoutDeleteSharing };
+  struct Case {
+    const char* what;
+    Target target;
+    Status expected;
+    FileWriteStep step;
+  };
+  const Case cases[] = {
+      {"read-only file", Target::ReadOnly, 5, FileWriteStep::Open},
+      {"missing folder", Target::MissingFolder, 3, FileWriteStep::Open},
+      {"folder in place of the file", Target::Folder, 5, FileWriteStep::Open},
+      // Another program holding the file: refused before anything is written, or at the swap.
+      {"open elsewhere for reading only", Target::OpenWithoutWriteSharing, 32, FileWriteStep::Open},
+      {"open elsewhere, shared but not for deletion", Target::OpenWithoutDeleteSharing, 5, FileWriteStep::Replace},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(path.c_str());
+    std::wstring target = path;
+    std::optional<ScopedHandle> holder;
+    switch (row.target) {
+      case Target::ReadOnly:
+        WriteFileBytes(path, before);
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        break;
+      case Target::MissingFolder: target = folder_.File(L"no-such-folder\\HADefaults.dat"); break;
+      case Target::Folder: ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)); break;
+      case Target::OpenWithoutWriteSharing:
+      case Target::OpenWithoutDeleteSharing: {
+        WriteFileBytes(path, before);
+        const DWORD sharing = row.target == Target::OpenWithoutWriteSharing ? FILE_SHARE_READ
+                                                                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
+        holder.emplace(CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder->IsValid());
+        break;
+      }
+    }
+
+    FileWriteStep step = row.step == FileWriteStep::Open ? FileWriteStep::Write : FileWriteStep::Open;
+    const Status rc = files_.ReplaceWholeFile(target, "1\r\nnew answers\r\n", &step);
+
+    EXPECT_EQ(rc, row.expected);
+    EXPECT_EQ(step, row.step);
+    EXPECT_FALSE(FileExists(target + L".new"));
+    holder.reset();
+    if (row.target == Target::Folder) {
+      EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    } else if (row.target != Target::MissingFolder) {
+      EXPECT_EQ(ReadFileBytes(path), before);
+    }
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

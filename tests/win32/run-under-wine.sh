@@ -44,6 +44,10 @@ start)
     touch "$state/prefix/.duplex-ready"
   fi
   wineserver -p </dev/null >"$state/wineserver.log" 2>&1
+  # Xvfb runs no window manager, and Wine waits up to two seconds for one to confirm each window it
+  # hides (every closed box and dialog). Windows that Wine keeps to itself are hidden at once.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >"$state/x11-driver.log" 2>&1 ||
+    { cat "$state/x11-driver.log"; exit 1; }
   echo "Wine prefix $WINEPREFIX ready on display $DISPLAY"
   ;;
 run)

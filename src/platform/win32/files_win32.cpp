@@ -51,6 +51,12 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
                                          FileWriteStep* failedStep) {
   // A file that is read-only or denied, or whose folder is missing, is refused before anything is
   // written; opening it for writing without truncation tells, and leaves it untouched.
+  // Windows refuses a read-only file to writers of any rank. Wine keeps the attribute as the Unix
+  // permission bits, which do not stop root, so the attribute is refused here as Windows refuses it.
+  if (const DWORD attributes = GetFileAttributesW(path.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return Failed(FileWriteStep::Open, ERROR_ACCESS_DENIED, failedStep);
+  }
   {
     ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

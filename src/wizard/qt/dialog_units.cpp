@@ -2,6 +2,7 @@
 #include "wizard/qt/dialog_units.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
 #include <cmath>
@@ -31,3 +32,14 @@ QRect DialogUnits::Rect(int x, int y, int width, int height) const {
 }
 
 QSize DialogUnits::Size(int width, int height) const { return QSize(X(width), Y(height)); }
+
+// The template's font, 8 pt MS Sans Serif, is not on Linux. Liberation Sans at 12 pixels gives the
+// template's proportions with every label and button text inside its rectangle (at 11 pixels the
+// longest labels are clipped); DejaVu Sans, wider, fits at 11 pixels where Liberation is missing.
+QFont DialogFont() {
+  const bool liberation = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"));
+  QFont font(liberation ? QStringLiteral("Liberation Sans") : QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(liberation ? 12 : 11);
+  return font;
+}

@@ -27,3 +27,6 @@ class DialogUnits {
 
 // a * b / c rounded half away from zero, as Windows' MulDiv rounds.
 int MulDiv(int a, int b, int c);
+
+// The font the lab edition lays its dialog templates out with, standing in for the templates' own.
+QFont DialogFont();

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "wizard/qt/arrow_cursor_scope.h"
+
 void QtOwnerlessMessageBox::Show(const std::wstring& text) {
   QString boxText = QString::fromStdWString(text);
   boxText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -11,5 +13,7 @@ void QtOwnerlessMessageBox::Show(const std::wstring& text) {
   // spells "Error"; the lab edition shows what the Windows program shows.
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Error"), boxText, QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
+  // Gathering a server shows this box in the middle of Step 1, under its wait cursor.
+  const ArrowCursorScope arrow;
   box.exec();
 }

@@ -1,12 +1,11 @@
 // The lab edition's wizard window: Qt widgets placed as the dialog template places them, driven by WizardDialog.
 #include "wizard/qt/qt_wizard_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +16,8 @@
 #include <QValidator>
 
 #include "resource.h"
+#include "wizard/qt/arrow_cursor_scope.h"
+#include "wizard/qt/qt_about_box.h"
 
 namespace {
 
@@ -27,17 +28,6 @@ QString BoxText(const std::wstring& text) {
   QString boxText = FromWide(text);
   boxText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return boxText;
-}
-
-// The template's font, 8 pt MS Sans Serif, is not on Linux. Liberation Sans at 12 pixels gives the
-// template's proportions with every label and button text inside its rectangle (at 11 pixels the
-// longest labels are clipped); DejaVu Sans, wider, fits at 11 pixels where Liberation is missing.
-QFont DialogFont() {
-  const bool liberation = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"));
-  QFont font(liberation ? QStringLiteral("Liberation Sans") : QStringLiteral("DejaVu Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(liberation ? 12 : 11);
-  return font;
 }
 
 // The entries' styles: lower-case entries fold what is typed, and a set limit caps what is typed.
@@ -70,6 +60,7 @@ QtWizardWindow::QtWizardWindow(Platform& platform, InstallLog& log, QWidget* par
     : QDialog(parent), units_(DialogUnits::FromFont(DialogFont())), logic_(platform, log, *this) {
   setFont(DialogFont());
   setWindowTitle(QStringLiteral("Duplex Setup Assistant"));
+  setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(units_.Size(490, 338));
@@ -142,9 +133,21 @@ QtWizardWindow::QtWizardWindow(Platform& platform, InstallLog& log, QWidget* par
   connect(resetButton, &QPushButton::clicked, this, &QtWizardWindow::resetClicked);
   connect(exitButton, &QPushButton::clicked, this, &QtWizardWindow::exitClicked);
   connect(cancelButton, &QPushButton::clicked, this, &QtWizardWindow::reject);
+
+  // Windows puts the About box on the window's system menu, which a Linux window manager draws
+  // as its own; here it is on the window's context menu and on the help key instead.
+  aboutAction = new QAction(QStringLiteral("&About DuplexSetupAssistant..."), this);
+  aboutAction->setObjectName(QStringLiteral("aboutAction"));
+  aboutAction->setShortcut(QKeySequence::HelpContents);
+  addAction(aboutAction);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(aboutAction, &QAction::triggered, this, &QtWizardWindow::aboutTriggered);
 }
 
-QtWizardWindow::~QtWizardWindow() = default;
+QtWizardWindow::~QtWizardWindow() {
+  // A window destroyed in the middle of a step must not leave the whole application looking busy.
+  for (; busyDepth_ > 0; --busyDepth_) QApplication::restoreOverrideCursor();
+}
 
 QLabel* QtWizardWindow::AddLabel(const char* text, const QRect& rect) {
   auto* label = new QLabel(QString::fromUtf8(text), this);
@@ -208,6 +211,11 @@ void QtWizardWindow::step3Clicked() { logic_.OnStep3(); }
 void QtWizardWindow::resetClicked() { logic_.OnReset(); }
 
 void QtWizardWindow::exitClicked() { logic_.OnExit(); }
+
+void QtWizardWindow::aboutTriggered() {
+  QtAboutBox about(this);
+  about.exec();
+}
 
 void QtWizardWindow::reject() { EndModal(kDialogResultCancel); }
 
@@ -280,6 +288,8 @@ void QtWizardWindow::ShowMessage(const std::wstring& text, const std::wstring& c
   QMessageBox box(QMessageBox::NoIcon, caption.empty() ? ApplicationTitle() : FromWide(caption), BoxText(text),
                   QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
+  // Step 1 shows its findings while its wait cursor is up.
+  const ArrowCursorScope arrow;
   box.exec();
 }
 
@@ -288,6 +298,7 @@ bool QtWizardWindow::AskYesNo(const std::wstring& text, const std::wstring& capt
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
+  const ArrowCursorScope arrow;
   return box.exec() == QMessageBox::Yes;
 }
 
@@ -302,9 +313,13 @@ void QtWizardWindow::EndModal(int result) {
 }
 
 void QtWizardWindow::SetBusy(bool busy) {
+  // The override cursors are one stack for the whole application: taking off one this window
+  // never pushed would take off somebody else's.
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
+    ++busyDepth_;
+  } else if (busyDepth_ > 0) {
+    --busyDepth_;
     QApplication::restoreOverrideCursor();
   }
 }

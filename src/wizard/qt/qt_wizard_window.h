@@ -11,6 +11,7 @@
 #include "wizard/wizard_view.h"
 
 class InstallLog;
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -63,6 +64,7 @@ class QtWizardWindow : public QDialog, public WizardView {
   void step3Clicked();
   void resetClicked();
   void exitClicked();
+  void aboutTriggered();
 
  private:
   struct EntryControl {
@@ -104,11 +106,14 @@ class QtWizardWindow : public QDialog, public WizardView {
   QPushButton* cancelButton = nullptr;
   QPushButton* resetButton = nullptr;
   QTreeWidget* nodeInfoList = nullptr;
+  QAction* aboutAction = nullptr;
 
   // Set while the window runs modally; before that, EndModal only records the result.
   bool running_ = false;
   bool endedBeforeShown_ = false;
   int endResult_ = kDialogResultCancel;
+  // Wait cursors this window has pushed and not yet taken off.
+  int busyDepth_ = 0;
 
   // Last, so that it is built once the window it drives exists.
   WizardDialog logic_;

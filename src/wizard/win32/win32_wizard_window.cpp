@@ -200,7 +200,8 @@ INT_PTR Win32WizardWindow::OnPaint() {
 }
 
 INT_PTR Win32WizardWindow::OnSetCursor() {
-  if (!busy_) return FALSE;
+  // A box waiting for the user is not work in progress: the window under it keeps its arrow.
+  if (!busy_ || boxesUp_ > 0) return FALSE;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
   return TRUE;
@@ -286,11 +287,16 @@ void Win32WizardWindow::SetListCell(int row, int column, const std::wstring& tex
 void Win32WizardWindow::RemoveAllListRows() { SendMessageW(Control(IDC_NODE_INFO_LIST), LVM_DELETEALLITEMS, 0, 0); }
 
 void Win32WizardWindow::ShowMessage(const std::wstring& text, const std::wstring& caption) {
+  ++boxesUp_;
   MessageBoxW(window_, text.c_str(), CaptionOrTitle(caption), MB_OK);
+  --boxesUp_;
 }
 
 bool Win32WizardWindow::AskYesNo(const std::wstring& text, const std::wstring& caption) {
-  return MessageBoxW(window_, text.c_str(), CaptionOrTitle(caption), MB_YESNO) == IDYES;
+  ++boxesUp_;
+  const bool yes = MessageBoxW(window_, text.c_str(), CaptionOrTitle(caption), MB_YESNO) == IDYES;
+  --boxesUp_;
+  return yes;
 }
 
 void Win32WizardWindow::EndModal(int result) { EndDialog(window_, result); }

@@ -59,6 +59,7 @@ class Win32WizardWindow : public WizardView {
   HICON largeIcon_ = nullptr;  // shared: loaded with LoadIconW, never destroyed
   HICON smallIcon_ = nullptr;  // owned: loaded at the small size with LoadImageW
   bool busy_ = false;
+  int boxesUp_ = 0;  // owned boxes waiting for the user: the window under them is not busy-looking
   std::wstring title_;
   WizardDialog dialog_;
 };
