@@ -9,6 +9,12 @@
 // the file is read-only or denied), writing the new content and closing it, or putting it in place.
 enum class FileWriteStep { Open, Write, Replace };
 
+// A replacement's failure: records the step where the caller asked for it and returns the code.
+inline Status ReplacementFailed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
+  if (failedStep != nullptr) *failedStep = step;
+  return rc;
+}
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

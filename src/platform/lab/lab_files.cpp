@@ -77,11 +77,6 @@ bool IsReadOnly(const fs::path& file) {
   const auto state = fs::status(file, error);
   return !error && fs::exists(state) && (state.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
-
-Status Failed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
-  if (failedStep != nullptr) *failedStep = step;
-  return rc;
-}
 }  // namespace
 
 Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
@@ -89,32 +84,32 @@ Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::stri
   const fs::path file = HostPath(path);
   std::error_code error;
   if (file.empty() || !fs::is_directory(file.parent_path(), error)) {
-    return Failed(FileWriteStep::Open, status::PathNotFound, failedStep);
+    return ReplacementFailed(FileWriteStep::Open, status::PathNotFound, failedStep);
   }
   // A folder, or a file whose read-only attribute is set, cannot be opened for writing. The
   // lab often runs as root, for whom the permission bits never refuse, so they are read here.
   if (fs::is_directory(file, error) || IsReadOnly(file) || IsDenied(file)) {
-    return Failed(FileWriteStep::Open, status::AccessDenied, failedStep);
+    return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
   }
   fs::path temporary = file;
   temporary += ".new";
   const bool diskFull = fullDrives_.count(static_cast<wchar_t>(std::towupper(path[0]))) != 0;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Failed(FileWriteStep::Open, status::AccessDenied, failedStep);
+    if (!out) return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
     // A full disk takes the first half and refuses the rest.
     const std::size_t room = diskFull ? bytes.size() / 2 : bytes.size();
     out.write(bytes.data(), static_cast<std::streamsize>(room));
     out.close();
     if (out.fail() || diskFull) {
       fs::remove(temporary, error);
-      return Failed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
+      return ReplacementFailed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
     }
   }
   fs::rename(temporary, file, error);
   if (error) {
     fs::remove(temporary, error);
-    return Failed(FileWriteStep::Replace, status::AccessDenied, failedStep);
+    return ReplacementFailed(FileWriteStep::Replace, status::AccessDenied, failedStep);
   }
   return status::Success;
 }

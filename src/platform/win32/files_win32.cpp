@@ -40,13 +40,6 @@ Status Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* byt
   return status::Success;
 }
 
-namespace {
-Status Failed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
-  if (failedStep != nullptr) *failedStep = step;
-  return rc;
-}
-}  // namespace
-
 Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
                                          FileWriteStep* failedStep) {
   // A file that is read-only or denied, or whose folder is missing, is refused before anything is
@@ -55,20 +48,20 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
   // permission bits, which do not stop root, so the attribute is refused here as Windows refuses it.
   if (const DWORD attributes = GetFileAttributesW(path.c_str());
       attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return Failed(FileWriteStep::Open, ERROR_ACCESS_DENIED, failedStep);
+    return ReplacementFailed(FileWriteStep::Open, ERROR_ACCESS_DENIED, failedStep);
   }
   {
     ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!existing.IsValid()) {
       const Status rc = GetLastError();
-      if (rc != ERROR_FILE_NOT_FOUND) return Failed(FileWriteStep::Open, rc, failedStep);
+      if (rc != ERROR_FILE_NOT_FOUND) return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
     }
   }
   const std::wstring temporary = path + L".new";
   ScopedHandle file(
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return Failed(FileWriteStep::Open, GetLastError(), failedStep);
+  if (!file.IsValid()) return ReplacementFailed(FileWriteStep::Open, GetLastError(), failedStep);
   Status rc = WriteAll(file.get(), bytes);
   if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
   if (!file.Close() && rc == status::Success) rc = GetLastError();
@@ -81,7 +74,7 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
   if (rc == status::Success) return status::Success;
   // The original stays as it was; only the half-made copy goes.
   DeleteFileW(temporary.c_str());
-  return Failed(step, rc, failedStep);
+  return ReplacementFailed(step, rc, failedStep);
 }
 
 Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
