@@ -1,6 +1,7 @@
 // The file calls the program makes: whole-file reads and writes of its small text files, and removal.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/status.h"
@@ -15,6 +16,14 @@ inline Status ReplacementFailed(FileWriteStep step, Status rc, FileWriteStep* fa
   return rc;
 }
 
+// What tells one version of a file from another: when it was last written and how long it is.
+struct FileStamp {
+  std::uint64_t lastWriteTime = 0;  // 100-nanosecond units, as FILETIME
+  std::uint64_t size = 0;
+
+  bool operator==(const FileStamp&) const = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -27,6 +36,13 @@ class FileSystem {
   // `failedStep` (when given) says which part failed.
   virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
                                   FileWriteStep* failedStep) = 0;
+
+  // Opens the file for reading and closes it again, reading nothing: 0 when it opens.
+  // Not found: 2; missing directory: 3; a folder or no access: 5.
+  virtual Status CheckReadable(const std::wstring& path) = 0;
+
+  // The file's stamp. Not found: 2; missing directory: 3.
+  virtual Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) = 0;
 
   // SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL).
   virtual Status SetNormalAttributes(const std::wstring& path) = 0;

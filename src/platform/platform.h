@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/machine.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
@@ -13,5 +14,6 @@ struct Platform {
   ServiceControl& services;
   FileSystem& files;
   Machine& machine;
+  Processes& processes;
   OwnerlessMessageBox& ownerlessBox;
 };

@@ -53,6 +53,7 @@ class ScriptedView : public WizardView {
   bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
   void EndModal(int result) override { result_ = result; }
   void SetBusy(bool /*busy*/) override {}
+  void RepaintWhileBusy() override {}
 
   // What the user does: replaces the entry's text as typing over a selection would, with the
   // entry's style applied to each character and its limit refusing the ones beyond it.

@@ -39,4 +39,7 @@ class WizardView {
   virtual void EndModal(int result) = 0;
   // Shows that the window is busy (the wait cursor) while a long step runs.
   virtual void SetBusy(bool busy) = 0;
+  // Lets the window repaint and answer the system while a step waits on something outside it;
+  // the user's clicks and keys meanwhile are dropped, so that nothing starts inside the wait.
+  virtual void RepaintWhileBusy() = 0;
 };

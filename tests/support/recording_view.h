@@ -36,6 +36,7 @@ class RecordingView : public WizardView {
   bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
   void EndModal(int result) override { endedWith.push_back(result); }
   void SetBusy(bool busy) override { busyChanges.push_back(busy); }
+  void RepaintWhileBusy() override { ++repaintsWhileBusy; }
 
   bool IsEnabled(int controlId) const;
 
@@ -52,6 +53,7 @@ class RecordingView : public WizardView {
   std::deque<bool> answers;                     // answers to give to questions, in order
   std::vector<int> endedWith;
   std::vector<bool> busyChanges;
+  int repaintsWhileBusy = 0;
 };
 
 struct LoggedLine {

@@ -12,6 +12,7 @@
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_machine.h"
+#include "platform/lab/lab_processes.h"
 #include "platform/lab/lab_registry.h"
 #include "platform/lab/lab_services.h"
 #include "platform/lab/path_text.h"
@@ -182,6 +183,7 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   lab->registry_ = std::make_unique<LabRegistry>(computerName);
   lab->services_ = std::make_unique<LabServiceControl>();
   lab->files_ = std::make_unique<LabFileSystem>(folder / "drives");
+  lab->processes_ = std::make_unique<LabProcesses>(*lab->files_, lab->ConsoleLogFile());
   lab->services_->AddServer(computerName);
   for (const wchar_t letter : conf.fullDrives) lab->files_->SetDiskFull(letter, true);
   for (const std::wstring& path : conf.deniedFiles) lab->files_->DenyFileAccess(path);
@@ -209,5 +211,5 @@ std::uint64_t Lab::RemoteCallCount() const { return registry_->RemoteCallCount()
 std::size_t Lab::OpenHandleCount() const { return registry_->OpenHandleCount() + services_->OpenHandleCount(); }
 
 Platform Lab::MakePlatform(OwnerlessMessageBox& ownerlessBox) {
-  return Platform{*registry_, *services_, *files_, *machine_, ownerlessBox};
+  return Platform{*registry_, *services_, *files_, *machine_, *processes_, ownerlessBox};
 }

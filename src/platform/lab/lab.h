@@ -12,6 +12,7 @@ class LabRegistry;
 class LabServiceControl;
 class LabFileSystem;
 class LabMachine;
+class LabProcesses;
 struct LabServerFaults;
 
 // Owns the lab's simulated registry, services, drives and computer name, loaded from its folder.
@@ -36,6 +37,9 @@ class Lab {
   LabServiceControl& Services() { return *services_; }
   LabFileSystem& Files() { return *files_; }
   LabMachine& MachineInfo() { return *machine_; }
+  LabProcesses& Processes() { return *processes_; }
+  // Where what the lab's started processes print goes, as their minimised console would show it.
+  std::filesystem::path ConsoleLogFile() const { return folder_ / "console.log"; }
 
   // Makes `server` show these faults from now on, in its registry and its service manager alike
   // (what its faults.conf sets at load).
@@ -52,4 +56,5 @@ class Lab {
   std::unique_ptr<LabServiceControl> services_;
   std::unique_ptr<LabFileSystem> files_;
   std::unique_ptr<LabMachine> machine_;
+  std::unique_ptr<LabProcesses> processes_;
 };

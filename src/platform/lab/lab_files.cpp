@@ -1,6 +1,7 @@
 // The local computer's drives in a lab.
 #include "platform/lab/lab_files.h"
 
+#include <chrono>
 #include <cwctype>
 #include <fstream>
 #include <iterator>
@@ -69,6 +70,23 @@ Status LabFileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes
   if (!in) return status::AccessDenied;
   bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return in.bad() ? status::AccessDenied : status::Success;
+}
+
+Status LabFileSystem::CheckReadable(const std::wstring& path) { return CheckExistingFile(HostPath(path)); }
+
+Status LabFileSystem::QueryFileStamp(const std::wstring& path, FileStamp* stamp) {
+  const fs::path file = HostPath(path);
+  std::error_code error;
+  if (file.empty() || !fs::is_directory(file.parent_path(), error)) return status::PathNotFound;
+  const auto state = fs::status(file, error);
+  if (!fs::exists(state)) return status::FileNotFound;
+  const auto written = fs::last_write_time(file, error);
+  if (error) return status::AccessDenied;
+  // The file clock's own ticks, turned into FILETIME's 100-nanosecond units.
+  const auto ticks = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count() / 100;
+  stamp->lastWriteTime = static_cast<std::uint64_t>(ticks);
+  stamp->size = fs::is_regular_file(state) ? static_cast<std::uint64_t>(fs::file_size(file, error)) : 0;
+  return status::Success;
 }
 
 namespace {

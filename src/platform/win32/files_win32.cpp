@@ -77,6 +77,21 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
   return ReplacementFailed(step, rc, failedStep);
 }
 
+Status Win32FileSystem::CheckReadable(const std::wstring& path) {
+  // Shared as freely as the C runtime's fopen shares, so a file another program holds open still counts.
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid() ? status::Success : GetLastError();
+}
+
+Status Win32FileSystem::QueryFileStamp(const std::wstring& path, FileStamp* stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return GetLastError();
+  stamp->lastWriteTime = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  stamp->size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return status::Success;
+}
+
 Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
   return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? status::Success : GetLastError();
 }

@@ -4,16 +4,18 @@
 #include "platform/platform.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/machine_win32.h"
+#include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/services_win32.h"
 
 struct Win32Backend {
   Platform MakePlatform(OwnerlessMessageBox& ownerlessBox) {
-    return Platform{registry, services, files, machine, ownerlessBox};
+    return Platform{registry, services, files, machine, processes, ownerlessBox};
   }
 
   Win32Registry registry;
   Win32ServiceControl services;
   Win32FileSystem files;
   Win32Machine machine;
+  Win32Processes processes;
 };

@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "wizard/qt/arrow_cursor_scope.h"
 #include "wizard/qt/qt_about_box.h"
+#include "wizard/qt/user_input_dropper.h"
 
 namespace {
 
@@ -322,4 +323,9 @@ void QtWizardWindow::SetBusy(bool busy) {
     --busyDepth_;
     QApplication::restoreOverrideCursor();
   }
+}
+
+void QtWizardWindow::RepaintWhileBusy() {
+  const UserInputDropper dropper;
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -53,6 +53,7 @@ class QtWizardWindow : public QDialog, public WizardView {
   bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
   void EndModal(int result) override;
   void SetBusy(bool busy) override;
+  void RepaintWhileBusy() override;
 
  public slots:
   // Escape, the close box and the hidden Cancel button end the run at once with Cancel.

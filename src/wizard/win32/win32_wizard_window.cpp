@@ -301,6 +301,30 @@ bool Win32WizardWindow::AskYesNo(const std::wstring& text, const std::wstring& c
 
 void Win32WizardWindow::EndModal(int result) { EndDialog(window_, result); }
 
+namespace {
+bool IsUserInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
+         (message >= WM_NCXBUTTONDOWN && message <= WM_NCXBUTTONDBLCLK);
+}
+}  // namespace
+
+void Win32WizardWindow::RepaintWhileBusy() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Left for the loop that owns it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    // Clicks and keys are dropped rather than kept for later, so that none of them starts a step,
+    // closes the window or answers anything once the wait is over.
+    if (IsUserInput(message.message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
 void Win32WizardWindow::SetBusy(bool busy) {
   busy_ = busy;
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));

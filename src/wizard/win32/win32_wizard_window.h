@@ -41,6 +41,7 @@ class Win32WizardWindow : public WizardView {
   bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
   void EndModal(int result) override;
   void SetBusy(bool busy) override;
+  void RepaintWhileBusy() override;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
