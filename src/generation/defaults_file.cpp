@@ -5,7 +5,6 @@
 
 #include "app/install_log.h"
 #include "common/text_format.h"
-#include "generation/file_replacement.h"
 #include "generation/paths.h"
 #include "generation/text_lines.h"
 #include "platform/platform.h"
@@ -36,17 +35,9 @@ Status WizardDialog::SaveDefaults() {
                                 ManagedElanIp,                Node1Info.HostName, Node2Info.HostName,
                                 UserName,                     WorkgroupDomainName, BoardCount,
                                 AutoStartDomain,              ClanTestIp};
-  // The new content goes beside the old file and takes its place only once complete, so a full
-  // disk or a failed write never costs the answers saved before.
   FileWriteStep failedStep = FileWriteStep::Open;
-  const Status rc = platform_.files.ReplaceWholeFile(kDefaultsFilePath, WindowsTextFile(lines, std::size(lines)),
-                                                     &failedStep);
-  if (rc != status::Success) {
-    const std::wstring message = FileReplacementFailure(failedStep, kDefaultsFilePath, rc);
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
-    return failedStep == FileWriteStep::Open ? status::FileNotFound : rc;
-  }
+  const Status rc = WriteWholeTextFile(kDefaultsFilePath, {std::begin(lines), std::end(lines)}, &failedStep);
+  if (rc != status::Success) return failedStep == FileWriteStep::Open ? status::FileNotFound : rc;
   log_.Info(FormatText(L"Default values saved to %s.", {kDefaultsFilePath}));
   return status::Success;
 }

@@ -4,6 +4,7 @@
 #include "app/install_log.h"
 #include "platform/platform.h"
 #include "resource.h"
+#include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
 #include "wizard/wizard_view.h"
@@ -45,20 +46,6 @@ std::wstring WizardDialog::LocalComputerName() {
   return name;
 }
 
-namespace {
-// Shows the wait cursor for as long as it lives, so that every way out of a step restores it.
-class BusyScope {
- public:
-  explicit BusyScope(WizardView& view) : view_(view) { view_.SetBusy(true); }
-  ~BusyScope() { view_.SetBusy(false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  WizardView& view_;
-};
-}  // namespace
-
 Status WizardDialog::CollectShowingBusy() {
   BusyScope busy(view_);
   return CollectNodeInformation();
@@ -86,4 +73,9 @@ void WizardDialog::OnStep2() {
   WizardStage = 0;
 }
 
-void WizardDialog::OnStep3() {}
+void WizardDialog::OnStep3() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
+  const BusyScope busy(view_);
+  GenerateDefinition();
+}

@@ -3,11 +3,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/status.h"
 #include "nodes/cnode.h"
+#include "platform/files.h"
 
 class InstallLog;
+class StartedProcess;
 class WizardView;
 struct Platform;
 
@@ -38,6 +41,14 @@ class WizardDialog {
   // Step 2: the two servers compared, every finding in one report. 0 or 13.
   Status ValidateNodeInformation();
 
+  // Step 3: the collection and validation again, the manifest and service checks, the installer's
+  // two input files, the installer run and its definition file confirmed. Every outcome is told
+  // in a box and in the log.
+  void GenerateDefinition();
+  // The installer's input files, each replaced whole: 0, or the failing call's code after its message.
+  Status WriteAutoStartIni();
+  Status WritePerlInputFile();
+
   // 0 is stage 1 (Steps 1 and 2), 1 is stage 2 (Step 3); any other stored value is kept as is.
   std::int32_t WizardStage = 0;
   cNode Node2Info;
@@ -60,6 +71,13 @@ class WizardDialog {
   std::wstring LocalComputerName();
   // The collection with the window showing that it is busy.
   Status CollectShowingBusy();
+  // Writes `lines` as the whole of the file at `path`; a failure is logged and shown, with the
+  // failed part of the write in `failedStep`.
+  Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines, FileWriteStep* failedStep);
+  // Starts the installer, waits for it and confirms that it generated `definitionFile`.
+  void RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
+  // True once the installer ended; false when it is still running at the bound.
+  bool WaitForInstaller(StartedProcess& installer);
 
   Platform& platform_;
   InstallLog& log_;

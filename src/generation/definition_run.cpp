@@ -1,0 +1,137 @@
+// Step 3: everything checked once more, the installer's input files written, the installer run,
+// and the definition file it generates confirmed.
+#include <optional>
+
+#include "app/install_log.h"
+#include "common/text_format.h"
+#include "generation/installer_run.h"
+#include "generation/paths.h"
+#include "platform/platform.h"
+#include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
+
+namespace {
+constexpr wchar_t kRunning[] = L"Running";
+constexpr wchar_t kReportCaption[] = L"Validation Errors Detected.";
+
+// Whether any of a node's four services is not running.
+bool AnyServiceNotRunning(const cNode& node) {
+  for (const std::wstring* state : {&node.AgentServiceStatus, &node.BackboneServiceStatus, &node.MirrorServiceStatus,
+                                    &node.TransportServiceStatus}) {
+    if (*state != kRunning) return true;
+  }
+  return false;
+}
+
+// The stamp of a file, or nothing when it is not there.
+std::optional<FileStamp> StampIfPresent(FileSystem& files, const std::wstring& path) {
+  FileStamp stamp;
+  if (files.QueryFileStamp(path, &stamp) != status::Success) return std::nullopt;
+  return stamp;
+}
+}  // namespace
+
+void WizardDialog::GenerateDefinition() {
+  if (CollectNodeInformation() != status::Success) return;
+  if (ValidateNodeInformation() != status::Success) return;
+
+  // The product is installed for a domain when its domain folder holds a readable manifest.
+  const std::wstring domainDirectory = std::wstring(kAutoStartInstallDirectory) + L"\\" + AutoStartDomain;
+  if (platform_.files.CheckReadable(domainDirectory + L"\\manifest") != status::Success) {
+    const std::wstring message = FormatText(
+        L"Based on the AutoStart domain name %s, the directory where the AutoStart software should be installed in "
+        L"is %s, however this directory does not exist. Please confirm that the supplied AutoStart domain name is  "
+        L"correct and that the AutoStart software is installed in the correct directory.",
+        {AutoStartDomain, domainDirectory});
+    log_.Info(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+
+  // Whatever the window's stage, the installer runs only with every service of both nodes running.
+  std::wstring report;
+  constexpr wchar_t kNotRunning[] = L"At least one of the EMC services on server %s is not running.\r\n";
+  if (AnyServiceNotRunning(Node1Info)) report += FormatText(kNotRunning, {Node1HostName});
+  if (AnyServiceNotRunning(Node2Info)) report += FormatText(kNotRunning, {Node2HostName});
+  if (!report.empty()) {
+    view_.ShowMessage(report, kReportCaption);
+    log_.Error(kReportCaption);
+    log_.Error(report);
+    return;
+  }
+  log_.Info(L"No validation errors detected.");
+
+  if (WriteAutoStartIni() != status::Success) return;
+  if (WritePerlInputFile() != status::Success) return;
+
+  const std::wstring definitionName = DefinitionName(BoardCount);
+  if (definitionName.empty()) {
+    const std::wstring message =
+        FormatText(L"The number of TMX48 boards specified, %s, is invalid. It must be either 1 or 3.", {BoardCount});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+  RunInstaller(InstallerCommandLine(BoardCount, AutoStartDomain), DefinitionFilePath(definitionName));
+}
+
+void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile) {
+  log_.Info(FormatText(L"Executing command %s in directory %s", {commandLine, kToolkitDirectory}));
+  // A definition file left by an earlier run must not pass for this run's: only a file that
+  // changed after the installer was started counts.
+  const std::optional<FileStamp> earlierDefinition = StampIfPresent(platform_.files, definitionFile);
+
+  std::unique_ptr<StartedProcess> installer;
+  if (platform_.processes.Start(commandLine, kToolkitDirectory, &installer) != status::Success) {
+    // Nothing ran, so there is nothing to wait for and nothing this run could have generated.
+    const std::wstring message =
+        FormatText(L"Unable to execute %s in directory %s", {commandLine, kToolkitDirectory});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+  if (!WaitForInstaller(*installer)) {
+    const std::wstring message = FormatText(
+        L"The installer is still running after %ld minutes, so the definition file %s could not be confirmed. Let "
+        L"the installer finish (its window is minimised), then run Step 3 again.",
+        {static_cast<long>(kInstallerWaitBoundMs / 60000), definitionFile});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+
+  if (const Status rc = platform_.files.CheckReadable(definitionFile); rc != status::Success) {
+    const std::wstring message =
+        FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+  const std::optional<FileStamp> definitionNow = StampIfPresent(platform_.files, definitionFile);
+  if (earlierDefinition && (!definitionNow || *definitionNow == *earlierDefinition)) {
+    const std::wstring message = FormatText(
+        L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
+        {definitionFile});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return;
+  }
+
+  constexpr wchar_t kComplete[] =
+      L"The definition file has been successfully generated. The definition file will be imported into the EMC "
+      L"AutoStart Console later in the configuration process.\r\n\r\nYou must now exit the wizard and continue with "
+      L"the installation/upgrade process.";
+  log_.Info(kComplete);
+  view_.ShowMessage(kComplete, L"Phase 2 Complete");
+}
+
+bool WizardDialog::WaitForInstaller(StartedProcess& installer) {
+  // The window keeps painting and shows the wait cursor meanwhile; the wait is measured by the
+  // platform's clock, so a slow installer in the lab costs no real time.
+  const std::uint64_t start = platform_.processes.NowMilliseconds();
+  for (;;) {
+    if (installer.WaitForEnd(kInstallerWaitSliceMs)) return true;
+    view_.RepaintWhileBusy();
+    if (platform_.processes.NowMilliseconds() - start >= kInstallerWaitBoundMs) return false;
+  }
+}
