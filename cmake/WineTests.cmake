@@ -3,6 +3,7 @@
 # The prefix is made once (wineboot -i) and its server kept alive by a fixture-setup test; a fixture-cleanup
 # test ends the server (wineserver -k) and the display. Every run goes through tests/win32/run-under-wine.sh,
 # which sends Wine's output to a file: Wine's background services inherit it, and a pipe would never close.
+# For each run it also maps the prefix's drives D: and E: to empty test folders, putting back what was there.
 
 find_program(DUPLEX_WINE_PROGRAM wine REQUIRED)
 find_program(DUPLEX_XVFB_PROGRAM Xvfb REQUIRED)

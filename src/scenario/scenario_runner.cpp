@@ -1,6 +1,7 @@
 // Runs a scenario script: the wizard on a copy of a lab, driven as a user would drive it, told in a transcript.
 #include "scenario/scenario_runner.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
+#include "platform/lab/lab_processes.h"
 #include "platform/lab/path_text.h"
 #include "resource.h"
 #include "scenario/scripted_view.h"
@@ -307,6 +309,10 @@ bool ScenarioRunner::AddFault(const std::vector<std::string>& args, std::string*
     LabFileSystem& files = window_->lab.Files();
     if (key == "deny-file") {
       files.DenyFileAccess(WideFromUtf8(value));
+    } else if (key == "start-error") {
+      window_->lab.Processes().SetStartError(static_cast<Status>(std::strtoul(value.c_str(), nullptr, 10)));
+    } else if (key == "process-delay-ms") {
+      window_->lab.Processes().SetExtraRunTime(static_cast<std::uint32_t>(std::strtoul(value.c_str(), nullptr, 10)));
     } else {
       for (const char letter : value) {
         if (letter != ' ' && letter != '\t') files.SetDiskFull(static_cast<wchar_t>(letter), true);

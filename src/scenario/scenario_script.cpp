@@ -68,6 +68,17 @@ bool Unescape(const std::string& text, std::string* out, std::string* reason) {
   return true;
 }
 
+// Digits only, at most 4294967295: a Win32 code or a count of milliseconds.
+bool IsNumber32(const std::string& text) {
+  if (text.empty() || text.size() > 10) return false;
+  unsigned long long value = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    value = value * 10 + static_cast<unsigned long long>(c - '0');
+  }
+  return value <= 0xFFFFFFFFull;
+}
+
 class LineParser {
  public:
   LineParser(std::string_view rest, ScenarioCommand* command, std::string* reason)
@@ -136,7 +147,7 @@ class LineParser {
 
   bool Fault() {
     std::string target;
-    if (!Word(&target, "fault needs disk-full, deny-file or a server")) return false;
+    if (!Word(&target, "fault needs disk-full, deny-file, start-error, process-delay-ms or a server")) return false;
     if (target == "disk-full") {
       const std::string letters(TrimmedLeft(rest_));
       bool valid = !letters.empty();
@@ -147,6 +158,13 @@ class LineParser {
     if (target == "deny-file") {
       std::string path;
       return WindowsPath(&path) && End() && Done(ScenarioVerb::Fault, {"", "deny-file", path});
+    }
+    if (target == "start-error" || target == "process-delay-ms") {
+      const std::string needs = "fault " + target + " needs a number, as in \"fault " + target +
+                                (target == "start-error" ? " 2" : " 600000") + "\"";
+      std::string number;
+      if (!Word(&number, needs)) return false;
+      return (IsNumber32(number) || Fail(needs)) && End() && Done(ScenarioVerb::Fault, {"", target, number});
     }
     // The rest is a line of the server's faults.conf, checked by the lab's own reader.
     const std::string line(TrimmedLeft(rest_));

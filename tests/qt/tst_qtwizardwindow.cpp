@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
@@ -24,6 +25,7 @@
 #include "app/install_log.h"
 #include "modal_driver.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_processes.h"
 #include "support/temp_lab.h"
 #include "wizard/qt/dialog_units.h"
 #include "wizard/qt/qt_about_box.h"
@@ -202,6 +204,8 @@ class tst_QtWizardWindow : public QObject {
   void resetAsksFirst();
   void aboutBoxOpens_data();
   void aboutBoxOpens();
+
+  void step3GeneratesTheDefinitionAndDropsInputDuringTheWait();
 };
 
 void tst_QtWizardWindow::cleanup() {
@@ -967,6 +971,51 @@ void tst_QtWizardWindow::aboutBoxOpens() {
   QVERIFY(okIsDefault);
   QVERIFY(closed);
   QVERIFY(windowOpenAfter);
+}
+
+
+void tst_QtWizardWindow::step3GeneratesTheDefinitionAndDropsInputDuringTheWait() {
+  BundledLabCopy lab("demo");
+  lab.WriteDefaults(kDemoStage2Defaults);
+  const fs::path definition = lab.Folder() / "drives/D/Zandor/HA/ToolkitInstaller2.0/Vestamail-Mirroring.def";
+  LabWindow lw(lab.Folder());
+  // The installer takes a while in the lab's time, so the window repaints through many slices.
+  lw.lab->Processes().SetExtraRunTime(3000);
+  bool openAfterRun = false;
+  QList<bool> stepsAfterRun;
+  ModalDriver driver(&lw.window);
+  driver.Answer(QMessageBox::Ok);
+  driver
+      .Then([&] {
+        // Clicks and a close request that arrive while the installer runs: none of them may act,
+        // then or later.
+        auto* exitButton = lw.Find<QPushButton>("exitButton");
+        const QPointF centre = QRectF(exitButton->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+          QCoreApplication::postEvent(exitButton, new QMouseEvent(type, centre, exitButton->mapToGlobal(centre),
+                                                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        }
+        QCoreApplication::postEvent(&lw.window, new QCloseEvent);
+        QTest::mouseClick(lw.Find<QPushButton>("step3Button"), Qt::LeftButton);
+      })
+      .Then([&] {
+        QCoreApplication::processEvents();
+        openAfterRun = lw.window.isVisible();
+        stepsAfterRun = lw.StepsEnabled();
+        lw.window.close();
+      });
+  QCOMPARE(lw.window.RunModal(), kDialogResultCancel);
+
+  QCOMPARE(driver.boxes.size(), std::size_t{1});
+  QCOMPARE(driver.boxes[0].caption, QStringLiteral("Phase 2 Complete"));
+  QCOMPARE(driver.boxes[0].cursor, Qt::ArrowCursor);
+  QCOMPARE(driver.unexpectedBoxes, 0);
+  QVERIFY(openAfterRun);
+  QCOMPARE(stepsAfterRun, QList<bool>({false, false, true}));
+  QVERIFY(fs::is_regular_file(definition));
+  const QString executing = lw.log.lines.filter(QStringLiteral("Executing command ")).value(0);
+  QCOMPARE(lw.log.CursorAt(executing), Qt::WaitCursor);
+  QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 QTEST_MAIN(tst_QtWizardWindow)

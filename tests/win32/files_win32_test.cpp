@@ -1,6 +1,7 @@
-// Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, and their codes.
+// Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, readability, stamps, and their codes.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -138,4 +139,91 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndName
     }
   }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Win32FileSystemTest, CheckReadable_OpensAndClosesOrGivesTheCode) {
+  const std::wstring path = folder_.File(L"Vestamail-Mirroring.def");
+  const std::wstring aFolder = folder_.File(L"a-folder");
+  ASSERT_TRUE(CreateDirectoryW(aFolder.c_str(), nullptr));
+  enum class Holder { None, WriterSharingReads, Exclusive };
+  struct Case {
+    const char* what;
+    std::wstring path;
+    Holder holder;
+    Status expected;
+  };
+  const Case cases[] = {
+      {"file", path, Holder::None, 0},
+      // The installer may still hold the file it has just written; the C runtime's fopen opens it then too.
+      {"file another program writes, sharing reads and writes", path, Holder::WriterSharingReads, 0},
+      {"file another program holds exclusively", path, Holder::Exclusive, 32},
+      {"missing file", folder_.File(L"absent.def"), Holder::None, 2},
+      {"missing folder", folder_.File(L"no-such-folder\\file.def"), Holder::None, 3},
+      {"a folder", aFolder, Holder::None, 5},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    WriteFileBytes(path, "definition\r\n");
+    std::optional<ScopedHandle> holder;
+    if (row.holder != Holder::None) {
+      const DWORD sharing = row.holder == Holder::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+      holder.emplace(CreateFileW(path.c_str(), GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(holder->IsValid());
+    }
+    EXPECT_EQ(files_.CheckReadable(row.path), row.expected);
+    holder.reset();
+    // Nothing stays open: a handle left behind would keep the file from being deleted.
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
+  }
+}
+
+TEST_F(Win32FileSystemTest, QueryFileStamp_IsTheWriteTimeAndSizeAndChangesWithARewrite) {
+  const std::wstring path = folder_.File(L"Vestamail-Mirroring-Single.def");
+  WriteFileBytes(path, "12345");
+  // A time whose two halves both matter, long before this run.
+  const std::uint64_t earlier = 0x01D5A1B2C3D4E5F0;
+  {
+    ScopedHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const FILETIME written{static_cast<DWORD>(earlier & 0xFFFFFFFF), static_cast<DWORD>(earlier >> 32)};
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+  }
+  FileStamp first;
+  ASSERT_EQ(files_.QueryFileStamp(path, &first), 0u);
+  EXPECT_EQ(first.lastWriteTime, earlier);
+  EXPECT_EQ(first.size, 5u);
+
+  // The same length written again: only the time tells the versions apart.
+  WriteFileBytes(path, "54321");
+  FileStamp rewritten;
+  ASSERT_EQ(files_.QueryFileStamp(path, &rewritten), 0u);
+  EXPECT_EQ(rewritten.size, 5u);
+  EXPECT_GT(rewritten.lastWriteTime, first.lastWriteTime);
+  EXPECT_NE(rewritten, first);
+
+  // A size beyond 32 bits, without writing gigabytes: the end of the file moved, the rest left sparse.
+  {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = 5LL << 30;
+    ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file.get()));
+  }
+  FileStamp large;
+  ASSERT_EQ(files_.QueryFileStamp(path, &large), 0u);
+  EXPECT_EQ(large.size, 5ull << 30);
+  DeleteFileW(path.c_str());
+
+  struct Case {
+    const char* what;
+    std::wstring path;
+    Status expected;
+  };
+  const Case missing[] = {{"missing file", folder_.File(L"absent.def"), 2},
+                          {"missing folder", folder_.File(L"no-such-folder\\absent.def"), 3}};
+  for (const auto& row : missing) {
+    SCOPED_TRACE(row.what);
+    FileStamp untouched = first;
+    EXPECT_EQ(files_.QueryFileStamp(row.path, &untouched), row.expected);
+    EXPECT_EQ(untouched, first);
+  }
 }

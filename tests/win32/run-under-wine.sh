@@ -2,7 +2,8 @@
 # Runs Windows test executables under Wine for CTest, on a private Xvfb display.
 #
 #   run-under-wine.sh start STATE_DIR          make the prefix (once), start Xvfb and keep a wineserver alive
-#   run-under-wine.sh run   STATE_DIR EXE ARGS runs EXE under Wine and exits with its exit code
+#   run-under-wine.sh run   STATE_DIR EXE ARGS runs EXE under Wine, with drives D: and E: mapped to empty
+#                                              test folders, and exits with its exit code
 #   run-under-wine.sh stop  STATE_DIR          wineserver -k, then stop Xvfb
 #
 # STATE_DIR holds the prefix (STATE_DIR/prefix), the display number and the logs. Wine's output always
@@ -17,6 +18,42 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 # Keep Wine from asking to install Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The file in the root of D: and E: that tells the tests the drive is a test folder they may fill and empty.
+export DUPLEX_TEST_DRIVE_MARKER=duplex-test-drive.marker
+
+# Drives D: and E: of the prefix are empty folders of the state directory while a test executable runs,
+# so that tests can lay out the fixed D:\ and E:\ paths the program uses without touching anything
+# else; each holds a marker file by which the tests know it is theirs. Whatever the prefix had at
+# those letters is moved aside and put back afterwards (also after a run that died half-way).
+map_test_drives() {
+  for letter in d e; do
+    link="$WINEPREFIX/dosdevices/$letter:"
+    saved="$link.duplex-saved"
+    folder="$state/drive-$letter"
+    if [ -L "$link" ] && [ "$(readlink "$link")" = "$folder" ]; then
+      rm -f "$link"
+    elif [ -e "$link" ] || [ -L "$link" ]; then
+      if [ -e "$saved" ] || [ -L "$saved" ]; then
+        echo "both $link and $saved exist: put back the one that belongs there"
+        return 1
+      fi
+      mv "$link" "$saved"
+    fi
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    : >"$folder/$DUPLEX_TEST_DRIVE_MARKER"
+    ln -s "$folder" "$link"
+  done
+}
+
+restore_drives() {
+  for letter in d e; do
+    link="$WINEPREFIX/dosdevices/$letter:"
+    saved="$link.duplex-saved"
+    if [ -L "$link" ] && [ "$(readlink "$link")" = "$state/drive-$letter" ]; then rm -f "$link"; fi
+    if { [ -e "$saved" ] || [ -L "$saved" ]; } && ! { [ -e "$link" ] || [ -L "$link" ]; }; then mv "$saved" "$link"; fi
+  done
+}
 
 case "$mode" in
 start)
@@ -56,8 +93,10 @@ run)
   exe=$1
   shift
   log="$state/$(basename "$exe").log"
+  map_test_drives || { restore_drives; exit 1; }
   wine "$exe" "$@" </dev/null >"$log" 2>&1
   rc=$?
+  restore_drives
   cat "$log"
   exit $rc
   ;;

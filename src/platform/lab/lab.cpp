@@ -41,7 +41,22 @@ struct LabConf {
   std::wstring computerName;
   std::wstring fullDrives;             // drive letters
   std::vector<std::wstring> deniedFiles;  // Windows paths
+  Status startError = status::Success;
+  std::uint32_t processDelayMs = 0;
 };
+
+// A whole number that fits 32 bits, as Win32 codes and millisecond counts do.
+bool ReadNumber32(const std::string& value, std::uint32_t* number) {
+  if (value.empty() || value.size() > 10) return false;
+  std::uint64_t result = 0;
+  for (const char c : value) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    result = result * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (result > 0xFFFFFFFFu) return false;
+  *number = static_cast<std::uint32_t>(result);
+  return true;
+}
 
 // "D E" or "D, E": the drive letters of a disk-full line.
 bool ReadDriveLetters(const std::string& value, std::wstring* letters) {
@@ -86,8 +101,20 @@ bool ReadLabConf(const fs::path& file, LabConf* conf, std::string* error) {
         return false;
       }
       conf->deniedFiles.push_back(WideFromUtf8(value));
+    } else if (equals != std::string::npos && key == "start-error") {
+      if (!ReadNumber32(value, &conf->startError)) {
+        *error = where + "start-error takes a Win32 error code, as in \"start-error = 2\"";
+        return false;
+      }
+    } else if (equals != std::string::npos && key == "process-delay-ms") {
+      if (!ReadNumber32(value, &conf->processDelayMs)) {
+        *error = where + "process-delay-ms takes whole milliseconds, as in \"process-delay-ms = 600000\"";
+        return false;
+      }
     } else {
-      *error = where + "expected \"computer-name = NAME\", \"disk-full = D\" or \"deny-file = D:\\path\"";
+      *error = where +
+               "expected \"computer-name = NAME\", \"disk-full = D\", \"deny-file = D:\\path\", "
+               "\"start-error = CODE\" or \"process-delay-ms = MILLISECONDS\"";
       return false;
     }
   }
@@ -187,6 +214,8 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   lab->services_->AddServer(computerName);
   for (const wchar_t letter : conf.fullDrives) lab->files_->SetDiskFull(letter, true);
   for (const std::wstring& path : conf.deniedFiles) lab->files_->DenyFileAccess(path);
+  lab->processes_->SetStartError(conf.startError);
+  lab->processes_->SetExtraRunTime(conf.processDelayMs);
 
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder / "servers", ec)) {

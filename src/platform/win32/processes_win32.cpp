@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/scoped_handle.h"
@@ -24,14 +25,16 @@ class Win32StartedProcess : public StartedProcess {
 
 Status Win32Processes::Start(const std::wstring& commandLine, const std::wstring& currentDirectory,
                              std::unique_ptr<StartedProcess>* process) {
-  // CreateProcessW may write into the command line, so it gets a copy of its own, as long as the
-  // command and never shorter than the system allows a command line to be read into.
+  // Whatever the caller held before, a failed start leaves it holding nothing.
+  process->reset();
+  // CreateProcessW may write into the command line (it cuts it at the program's name while it looks
+  // for the program), so it gets a writable copy of its own; a constant string would fault.
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back(L'\0');
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  // The console of the command interpreter opens minimised, out of the user's way.
+  // The console of the command interpreter opens minimised, out of the user's way, at 0, 0.
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USEPOSITION;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION info{};

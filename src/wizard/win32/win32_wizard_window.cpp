@@ -302,10 +302,23 @@ bool Win32WizardWindow::AskYesNo(const std::wstring& text, const std::wstring& c
 void Win32WizardWindow::EndModal(int result) { EndDialog(window_, result); }
 
 namespace {
-bool IsUserInput(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
-         (message >= WM_NCXBUTTONDOWN && message <= WM_NCXBUTTONDBLCLK);
+// What the user does to the window: keys, mouse and touch, and the requests to close it or to open
+// a box from its system menu. A click that a tool makes for the user (a screen reader, automation)
+// arrives as a posted BM_CLICK. Anything else (painting, timers, the system's own messages) goes on.
+bool IsDroppedWhileBusy(const MSG& message) {
+  const UINT id = message.message;
+  if ((id >= WM_KEYFIRST && id <= WM_KEYLAST) || (id >= WM_MOUSEFIRST && id <= WM_MOUSELAST) ||
+      (id >= WM_NCMOUSEMOVE && id <= WM_NCMBUTTONDBLCLK) || (id >= WM_NCXBUTTONDOWN && id <= WM_NCXBUTTONDBLCLK) ||
+      (id >= WM_TOUCH && id <= WM_POINTERHWHEEL)) {
+    return true;
+  }
+  if (id == WM_CLOSE || id == BM_CLICK) return true;
+  if (id == WM_SYSCOMMAND) {
+    // The system's own commands start at SC_SIZE; below them are the window's items (the About box).
+    const WPARAM command = message.wParam & 0xFFF0;
+    return command == SC_CLOSE || command < SC_SIZE;
+  }
+  return false;
 }
 }  // namespace
 
@@ -317,9 +330,9 @@ void Win32WizardWindow::RepaintWhileBusy() {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    // Clicks and keys are dropped rather than kept for later, so that none of them starts a step,
-    // closes the window or answers anything once the wait is over.
-    if (IsUserInput(message.message)) continue;
+    // Dropped rather than kept for later, so that none of them starts a step, closes the window or
+    // answers anything once the wait is over.
+    if (IsDroppedWhileBusy(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -1,0 +1,152 @@
+// Win32Processes under Wine: starts that fail, both installer command lines through Wine's own cmd.exe, the wait
+// and the clock.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "installer_fixtures.h"
+#include "platform/win32/processes_win32.h"
+#include "wine_fixtures.h"
+
+namespace {
+constexpr wchar_t kSingleBoardCommand[] =
+    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
+    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"";
+// No closing quote: cmd removes the one that closes the input path, which leaves "values.dat " to open.
+constexpr wchar_t kThreeBoardCommand[] =
+    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 "
+    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" ";
+constexpr wchar_t kSingleBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring-Single.def";
+constexpr wchar_t kThreeBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def";
+// Long enough for cmd.exe and the stand-in to start under a busy Wine; a finished process answers at once.
+constexpr std::uint32_t kEndsWithinMs = 60000;
+
+// The Perl input file's shape as the stand-in checks it: `count` lines, the two node names first.
+std::string ValuesFile(int count) {
+  std::vector<std::string> lines = {"node-a", "node-b"};
+  while (static_cast<int>(lines.size()) < count - 1) lines.push_back(std::to_string(lines.size() + 1));
+  lines.push_back("C");
+  return CrLfText(lines);
+}
+
+// A started process that stands for none: shows whether a failed start empties the caller's holder.
+class NoProcess : public StartedProcess {
+ public:
+  bool WaitForEnd(std::uint32_t) override { return true; }
+};
+
+class Win32ProcessesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(drives_.Problem(), "");
+    ASSERT_EQ(LayOutInstallation(L"ha1"), "");
+  }
+
+  TestDrives drives_;
+  Win32Processes processes_;
+};
+}  // namespace
+
+TEST_F(Win32ProcessesTest, FailedStart_ReturnsTheCodeAndLeavesNoProcess) {
+  struct Case {
+    const char* what;
+    std::wstring commandLine;
+    std::wstring currentDirectory;
+    Status expected;
+  };
+  // Wine gives the codes Windows gives: 267 for a working directory that is not there, 2 for no program.
+  const Case cases[] = {
+      {"working directory missing", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\missing", 267},
+      {"working directory is a file", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\install.pl", 267},
+      {"no such program", L"no-such-installer.exe install.pl", kTestToolkitFolder, 2},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    std::unique_ptr<StartedProcess> process = std::make_unique<NoProcess>();
+    EXPECT_EQ(processes_.Start(row.commandLine, row.currentDirectory, &process), row.expected);
+    EXPECT_EQ(process, nullptr);
+  }
+}
+
+TEST_F(Win32ProcessesTest, InstallerCommandLines_RunThroughCmdWithTheValuesFileAsInput) {
+  struct Case {
+    const char* what;
+    const wchar_t* commandLine;
+    int valueLines;
+    const wchar_t* definition;
+    std::string expected;  // empty: the installer refuses and writes nothing
+  };
+  const Case cases[] = {
+      {"one board, 29 values", kSingleBoardCommand, 29, kSingleBoardDefinition,
+       "definition=Vestamail-Mirroring-Single\r\ndomain=ha1\r\ninstall directory=D:\\Program Files\\EMC AutoStart\r\n"
+       "values=29 lines\r\nnode 1=node-a\r\nnode 2=node-b\r\n"},
+      {"three boards, seven quotes, 31 values", kThreeBoardCommand, 31, kThreeBoardDefinition,
+       "definition=Vestamail-Mirroring\r\ndomain=ha1\r\ninstall directory=D:\\Program Files\\EMC AutoStart\r\n"
+       "values=31 lines\r\nnode 1=node-a\r\nnode 2=node-b\r\n"},
+      // The definition depends on what reached the installer's standard input.
+      {"one board, a values file of the wrong length", kSingleBoardCommand, 30, kSingleBoardDefinition, ""},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    DeleteFileW(row.definition);
+    WriteFileBytes(kTestValuesFile, ValuesFile(row.valueLines));
+    const std::uint64_t before = processes_.NowMilliseconds();
+
+    std::unique_ptr<StartedProcess> installer;
+    ASSERT_EQ(processes_.Start(row.commandLine, kTestToolkitFolder, &installer), 0u);
+    ASSERT_NE(installer, nullptr);
+    EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
+    // An ended process stays ended for every later wait.
+    EXPECT_TRUE(installer->WaitForEnd(0));
+    EXPECT_GE(processes_.NowMilliseconds(), before);
+
+    if (row.expected.empty()) {
+      EXPECT_FALSE(FileExists(row.definition));
+    } else {
+      EXPECT_EQ(ReadFileBytes(row.definition), row.expected);
+    }
+  }
+}
+
+TEST_F(Win32ProcessesTest, WaitForEnd_FalseWhileTheInstallerRunsTrueOnceItEnded) {
+  WriteFileBytes(kTestValuesFile, ValuesFile(29));
+  const InstallerHold hold;
+  ASSERT_TRUE(hold.IsValid());
+  std::unique_ptr<StartedProcess> installer;
+  ASSERT_EQ(processes_.Start(kSingleBoardCommand, kTestToolkitFolder, &installer), 0u);
+  ASSERT_NE(installer, nullptr);
+
+  const std::uint64_t beforeWait = processes_.NowMilliseconds();
+  EXPECT_FALSE(installer->WaitForEnd(200));
+  const std::uint64_t afterWait = processes_.NowMilliseconds();
+  // The wait lasted its time, by the clock the wizard measures its waits with (its ticks may be coarse).
+  EXPECT_GE(afterWait - beforeWait, 200u - 20u);
+  EXPECT_FALSE(FileExists(kSingleBoardDefinition));
+
+  hold.Release();
+  EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
+  EXPECT_GE(processes_.NowMilliseconds(), afterWait);
+  EXPECT_TRUE(FileExists(kSingleBoardDefinition));
+}
+
+TEST_F(Win32ProcessesTest, Start_AsksForAMinimisedWindowAtTheOrigin) {
+  // Started without cmd, so that the start-up information the stand-in reports is the one Start passed;
+  // named without its script, it only reports and ends. Whether a console window then shows minimised
+  // cannot be seen under Wine: the tests run without a console window to show.
+  const std::wstring record = std::wstring(kTestToolkitFolder) + L"\\startup.txt";
+  const ScopedEnvironmentVariable recordTo(L"DUPLEX_TEST_STARTUP_RECORD", record);
+  std::unique_ptr<StartedProcess> installer;
+  ASSERT_EQ(processes_.Start(L"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe\"",
+                             kTestToolkitFolder, &installer),
+            0u);
+  ASSERT_NE(installer, nullptr);
+  EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
+
+  // STARTF_USESHOWWINDOW | STARTF_USEPOSITION, SW_SHOWMINIMIZED.
+  EXPECT_EQ(ReadFileBytes(record), "flags=5 show=2 x=0 y=0\r\n");
+}
