@@ -11,18 +11,6 @@
 #include "wizard/wizard_view.h"
 
 namespace {
-constexpr wchar_t kRunning[] = L"Running";
-constexpr wchar_t kReportCaption[] = L"Validation Errors Detected.";
-
-// Whether any of a node's four services is not running.
-bool AnyServiceNotRunning(const cNode& node) {
-  for (const std::wstring* state : {&node.AgentServiceStatus, &node.BackboneServiceStatus, &node.MirrorServiceStatus,
-                                    &node.TransportServiceStatus}) {
-    if (*state != kRunning) return true;
-  }
-  return false;
-}
-
 // The stamp of a file, or nothing when it is not there.
 std::optional<FileStamp> StampIfPresent(FileSystem& files, const std::wstring& path) {
   FileStamp stamp;
@@ -38,6 +26,7 @@ void WizardDialog::GenerateDefinition() {
   // The product is installed for a domain when its domain folder holds a readable manifest.
   const std::wstring domainDirectory = std::wstring(kAutoStartInstallDirectory) + L"\\" + AutoStartDomain;
   if (platform_.files.CheckReadable(domainDirectory + L"\\manifest") != status::Success) {
+    // Logged as information, like the entry rules' messages: it asks the user to correct what was typed.
     const std::wstring message = FormatText(
         L"Based on the AutoStart domain name %s, the directory where the AutoStart software should be installed in "
         L"is %s, however this directory does not exist. Please confirm that the supplied AutoStart domain name is  "
@@ -49,14 +38,8 @@ void WizardDialog::GenerateDefinition() {
   }
 
   // Whatever the window's stage, the installer runs only with every service of both nodes running.
-  std::wstring report;
-  constexpr wchar_t kNotRunning[] = L"At least one of the EMC services on server %s is not running.\r\n";
-  if (AnyServiceNotRunning(Node1Info)) report += FormatText(kNotRunning, {Node1HostName});
-  if (AnyServiceNotRunning(Node2Info)) report += FormatText(kNotRunning, {Node2HostName});
-  if (!report.empty()) {
-    view_.ShowMessage(report, kReportCaption);
-    log_.Error(kReportCaption);
-    log_.Error(report);
+  if (const std::wstring report = ServicesNotRunningReport(); !report.empty()) {
+    ShowValidationReport(report);
     return;
   }
   log_.Info(L"No validation errors detected.");
@@ -66,10 +49,8 @@ void WizardDialog::GenerateDefinition() {
 
   const std::wstring definitionName = DefinitionName(BoardCount);
   if (definitionName.empty()) {
-    const std::wstring message =
-        FormatText(L"The number of TMX48 boards specified, %s, is invalid. It must be either 1 or 3.", {BoardCount});
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
+    ReportFailure(
+        FormatText(L"The number of TMX48 boards specified, %s, is invalid. It must be either 1 or 3.", {BoardCount}));
     return;
   }
   RunInstaller(InstallerCommandLine(BoardCount, AutoStartDomain), DefinitionFilePath(definitionName));
@@ -84,36 +65,26 @@ void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstr
   std::unique_ptr<StartedProcess> installer;
   if (platform_.processes.Start(commandLine, kToolkitDirectory, &installer) != status::Success) {
     // Nothing ran, so there is nothing to wait for and nothing this run could have generated.
-    const std::wstring message =
-        FormatText(L"Unable to execute %s in directory %s", {commandLine, kToolkitDirectory});
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
+    ReportFailure(FormatText(L"Unable to execute %s in directory %s", {commandLine, kToolkitDirectory}));
     return;
   }
   if (!WaitForInstaller(*installer)) {
-    const std::wstring message = FormatText(
+    ReportFailure(FormatText(
         L"The installer is still running after %ld minutes, so the definition file %s could not be confirmed. Let "
         L"the installer finish (its window is minimised), then run Step 3 again.",
-        {static_cast<long>(kInstallerWaitBoundMs / 60000), definitionFile});
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
+        {static_cast<long>(kInstallerWaitBoundMs / 60000), definitionFile}));
     return;
   }
 
   if (const Status rc = platform_.files.CheckReadable(definitionFile); rc != status::Success) {
-    const std::wstring message =
-        FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc});
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
+    ReportFailure(FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc}));
     return;
   }
   const std::optional<FileStamp> definitionNow = StampIfPresent(platform_.files, definitionFile);
   if (earlierDefinition && (!definitionNow || *definitionNow == *earlierDefinition)) {
-    const std::wstring message = FormatText(
+    ReportFailure(FormatText(
         L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
-        {definitionFile});
-    log_.Error(message);
-    view_.ShowMessage(message, L"");
+        {definitionFile}));
     return;
   }
 

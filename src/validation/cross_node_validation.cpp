@@ -2,20 +2,6 @@
 #include "app/install_log.h"
 #include "common/text_format.h"
 #include "wizard/wizard_dialog.h"
-#include "wizard/wizard_view.h"
-
-namespace {
-constexpr wchar_t kRunning[] = L"Running";
-constexpr wchar_t kReportCaption[] = L"Validation Errors Detected.";
-
-bool AllServicesRunning(const cNode& node) {
-  for (const std::wstring* state : {&node.AgentServiceStatus, &node.BackboneServiceStatus, &node.MirrorServiceStatus,
-                                    &node.TransportServiceStatus}) {
-    if (*state != kRunning) return false;
-  }
-  return true;
-}
-}  // namespace
 
 Status WizardDialog::ValidateNodeInformation() {
   std::wstring report;
@@ -31,18 +17,12 @@ Status WizardDialog::ValidateNodeInformation() {
     report += FormatText(L"The CLAN domains do not match. %s = %s, %s = %s\r\n",
                          {Node1Info.HostName, Node1Info.Clan.Domain, Node2Info.HostName, Node2Info.Clan.Domain});
   }
-  if (WizardStage == 1) {
-    constexpr wchar_t kNotRunning[] = L"At least one of the EMC services on server %s is not running.\r\n";
-    if (!AllServicesRunning(Node1Info)) report += FormatText(kNotRunning, {Node1HostName});
-    if (!AllServicesRunning(Node2Info)) report += FormatText(kNotRunning, {Node2HostName});
-  }
+  if (WizardStage == 1) report += ServicesNotRunningReport();
 
   if (report.empty()) {
     log_.Info(L"No validation errors detected.");
     return status::Success;
   }
-  view_.ShowMessage(report, kReportCaption);
-  log_.Error(kReportCaption);
-  log_.Error(report);
+  ShowValidationReport(report);
   return status::InvalidData;
 }

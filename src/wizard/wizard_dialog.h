@@ -74,6 +74,12 @@ class WizardDialog {
   // Writes `lines` as the whole of the file at `path`; a failure is logged and shown, with the
   // failed part of the write in `failedStep`.
   Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines, FileWriteStep* failedStep);
+  // Step 2's and Step 3's line for each server with a service not running; empty when all run.
+  std::wstring ServicesNotRunningReport() const;
+  // Shows a validation report in its box and logs it as an error.
+  void ShowValidationReport(const std::wstring& report);
+  // Logs a failure as an error and shows it in a box with the application title.
+  void ReportFailure(const std::wstring& message);
   // Starts the installer, waits for it and confirms that it generated `definitionFile`.
   void RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.

@@ -16,6 +16,19 @@ inline constexpr wchar_t kTestValuesFile[] = L"D:\\Zandor\\HA\\ToolkitInstaller2
 inline constexpr wchar_t kTestDefaultsFile[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
 inline constexpr wchar_t kTestIniFile[] = L"E:\\Zandor\\HA\\AutoStart_Configuration.ini";
 
+// The installer's two command lines for domain ha1, as the product's documentation writes them, and
+// the definitions they leave.
+inline constexpr wchar_t kSingleBoardCommand[] =
+    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
+    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"";
+// No closing quote: cmd removes the one that closes the input path, which leaves "values.dat " to open.
+inline constexpr wchar_t kThreeBoardCommand[] =
+    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 "
+    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" ";
+inline constexpr wchar_t kSingleBoardDefinition[] =
+    L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring-Single.def";
+inline constexpr wchar_t kThreeBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def";
+
 // Drives D: and E:, which run-under-wine.sh maps to empty folders of the test run, each with a marker
 // file in its root: emptied (all but the marker) when the fixture is made and again at its end, so that
 // every test starts from bare drives. A drive without the marker is never touched; Problem() says so.

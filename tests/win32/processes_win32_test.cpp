@@ -14,15 +14,6 @@
 #include "wine_fixtures.h"
 
 namespace {
-constexpr wchar_t kSingleBoardCommand[] =
-    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
-    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"";
-// No closing quote: cmd removes the one that closes the input path, which leaves "values.dat " to open.
-constexpr wchar_t kThreeBoardCommand[] =
-    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 "
-    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" ";
-constexpr wchar_t kSingleBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring-Single.def";
-constexpr wchar_t kThreeBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def";
 // Long enough for cmd.exe and the stand-in to start under a busy Wine; a finished process answers at once.
 constexpr std::uint32_t kEndsWithinMs = 60000;
 

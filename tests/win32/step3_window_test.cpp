@@ -35,14 +35,6 @@ constexpr wchar_t kComplete[] =
     L"The definition file has been successfully generated. The definition file will be imported into the EMC "
     L"AutoStart Console later in the configuration process.\r\n\r\nYou must now exit the wizard and continue with "
     L"the installation/upgrade process.";
-constexpr wchar_t kSingleBoardCommand[] =
-    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
-    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"";
-constexpr wchar_t kThreeBoardCommand[] =
-    L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 "
-    L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" ";
-constexpr wchar_t kSingleBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring-Single.def";
-constexpr wchar_t kThreeBoardDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def";
 // Boxes without a caption of their own carry the executable's name: here, the test program's.
 constexpr wchar_t kApplicationTitle[] = L"duplex_win32_tests";
 
