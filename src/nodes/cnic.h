@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/status.h"
 
@@ -10,6 +11,8 @@ class InstallLog;
 class cNIC {
  public:
   std::wstring IpAddress;
+  // Every address the interface holds, in the registry's order; IpAddress is the first of them.
+  std::vector<std::wstring> IpAddresses;
   std::wstring SubnetMask;
   std::wstring DefaultGateway;
   std::wstring Subnet;

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "nodes/cnic.h"
+#include "nodes/node_record.h"
 #include "platform/platform.h"
 
 class InstallLog;
 
-class cNode {
+// A node record together with the way it is gathered.
+class cNode : public NodeRecord {
  public:
   cNode(Platform& platform, InstallLog& log) : RemoteRegistry(platform.registry), platform_(&platform), log_(&log) {}
 
@@ -31,21 +33,8 @@ class cNode {
   // "HA not installed", "HA not enabled", "HA enabled" or "Unknown" into HaFeatureStatus.
   Status GetHighAvailabilityStatus();
 
-  std::wstring HaFeatureStatus;
-  std::wstring MirrorServiceStatus;
-  std::wstring TransportServiceStatus;
-  std::wstring BackboneServiceStatus;
-  std::wstring AgentServiceStatus;
   // Open only while a gathering runs; closed on every path before it returns.
   RegKey RemoteRegistry;
-  cNIC Clan;
-  cNIC Elan;
-  cNIC Hb1;
-  cNIC Hb2;
-  cNIC Mirror;
-  std::wstring HostName;
-  std::wstring SwitchIpAddress;
-  std::wstring AutoStartDomain;
 
  private:
   Status GatherFromRegistry();
