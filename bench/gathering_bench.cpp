@@ -16,7 +16,7 @@
 #include "app/install_log.h"
 #include "nodes/cnode.h"
 #include "platform/lab/lab.h"
-#include "platform/machine.h"
+#include "nodes/ownerless_message_box.h"
 #include "support/cluster_server.h"
 #include "support/temp_lab.h"
 
@@ -57,8 +57,8 @@ GatheringCost RunGatherings(benchmark::State& state, GatheringLab& setup) {
   }
   DiscardingLog log;
   UnexpectedBox box;
-  Platform platform = setup.lab->MakePlatform(box);
-  cNode node(platform, log);
+  Platform platform = setup.lab->MakePlatform();
+  cNode node(platform, log, box);
   node.HostName = L"node-b";
   node.AutoStartDomain = L"ha1";
   const auto callsBefore = setup.lab->RemoteCallCount();

@@ -1,43 +1,34 @@
-// The defaults file that carries the entries and the stage from one run of the wizard to the next.
+// The defaults file that carries the stage and the entries from one run of the wizard to the next.
+#include "generation/defaults_file.h"
+
 #include <cwchar>
-#include <string>
-#include <vector>
 
-#include "app/install_log.h"
-#include "common/text_format.h"
-#include "generation/paths.h"
-#include "generation/text_lines.h"
-#include "platform/platform.h"
-#include "wizard/wizard_dialog.h"
-#include "wizard/wizard_view.h"
+#include "generation/windows_text_file.h"
 
-Status WizardDialog::LoadDefaults() {
-  std::string bytes;
-  if (platform_.files.ReadWholeFile(kDefaultsFilePath, &bytes) != status::Success) return status::FileNotFound;
+namespace {
+// The entries below the stage line, in the file's order.
+constexpr std::wstring Entries::*kEntryLines[] = {
+    &Entries::ManagedHostName, &Entries::ManagedClanIp,       &Entries::ManagedElanIp, &Entries::Node1HostName,
+    &Entries::Node2HostName,   &Entries::UserName,            &Entries::WorkgroupDomainName,
+    &Entries::BoardCount,      &Entries::AutoStartDomain,     &Entries::ClanTestIp};
+}  // namespace
 
-  // One value per line, so that a blank inside a value or an empty value never shifts
-  // the fields below it; a file cut short leaves the remaining fields as they were.
-  const std::vector<std::wstring> lines = SplitTextLines(bytes);
-  if (!lines.empty()) {
-    long stage = 0;
-    if (std::swscanf(lines[0].c_str(), L"%ld", &stage) == 1) WizardStage = static_cast<std::int32_t>(stage);
-  }
-  std::wstring* const fields[] = {&ManagedHostName, &ManagedClanIp, &ManagedElanIp, &Node1HostName,
-                                  &Node2HostName,   &UserName,      &WorkgroupDomainName, &BoardCount,
-                                  &AutoStartDomain, &ClanTestIp};
-  for (std::size_t i = 0; i < std::size(fields) && i + 1 < lines.size(); ++i) *fields[i] = lines[i + 1];
-  return status::Success;
+std::vector<std::wstring> DefaultsFileLines(const Entries& entries, const std::wstring& node1HostName,
+                                            const std::wstring& node2HostName) {
+  return {std::to_wstring(entries.WizardStage), entries.ManagedHostName, entries.ManagedClanIp,
+          entries.ManagedElanIp, node1HostName, node2HostName, entries.UserName, entries.WorkgroupDomainName,
+          entries.BoardCount, entries.AutoStartDomain, entries.ClanTestIp};
 }
 
-Status WizardDialog::SaveDefaults() {
-  // The host names as Step 1 last gathered them, not as the entries may read now.
-  const std::wstring lines[] = {std::to_wstring(WizardStage), ManagedHostName,    ManagedClanIp,
-                                ManagedElanIp,                Node1Info.HostName, Node2Info.HostName,
-                                UserName,                     WorkgroupDomainName, BoardCount,
-                                AutoStartDomain,              ClanTestIp};
-  FileWriteStep failedStep = FileWriteStep::Open;
-  const Status rc = WriteWholeTextFile(kDefaultsFilePath, {std::begin(lines), std::end(lines)}, &failedStep);
-  if (rc != status::Success) return failedStep == FileWriteStep::Open ? status::FileNotFound : rc;
-  log_.Info(FormatText(L"Default values saved to %s.", {kDefaultsFilePath}));
-  return status::Success;
+void ReadDefaultsFile(const std::string& bytes, Entries& entries) {
+  const std::vector<std::wstring> lines = SplitTextLines(bytes);
+  if (!lines.empty()) {
+    // The stage is scanned as "%ld" always has: leading blanks skipped, a sign taken, digits up
+    // to the first other character, and a line that starts with none leaves the stage alone.
+    long stage = 0;
+    if (std::swscanf(lines[0].c_str(), L"%ld", &stage) == 1) entries.WizardStage = static_cast<std::int32_t>(stage);
+  }
+  for (std::size_t i = 0; i < std::size(kEntryLines) && i + 1 < lines.size(); ++i) {
+    entries.*kEntryLines[i] = lines[i + 1];
+  }
 }

@@ -1,19 +1,23 @@
-// Everything the wizard learns about one server, read over its registry and service manager.
+// One server as the wizard gathers it: its record, and the operations that read it over the
+// server's registry and service control manager.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "nodes/cnic.h"
 #include "nodes/node_record.h"
+#include "nodes/ownerless_message_box.h"
 #include "platform/platform.h"
 
 class InstallLog;
 
-// A node record together with the way it is gathered.
+// Every operation is defined in nodes/cnode.cpp.
 class cNode : public NodeRecord {
  public:
-  cNode(Platform& platform, InstallLog& log) : RemoteRegistry(platform.registry), platform_(&platform), log_(&log) {}
+  cNode(Platform& platform, InstallLog& log, OwnerlessMessageBox& ownerlessBox)
+      : RemoteRegistry(platform.registry), platform_(&platform), log_(&log), ownerlessBox_(&ownerlessBox) {}
 
   // Gathers the whole server: interfaces, switch address and feature state over its registry,
   // then the four service states over its service control manager. Failures of the registry
@@ -41,10 +45,16 @@ class cNode : public NodeRecord {
   Status GatherServiceStates();
   Status OpenRemoteKey(const std::wstring& keyPath, RegKey& key);
   Status WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit);
+  // Every string of the value as read through the reader's buffer: one for a string, each of a
+  // multi-string in order. Logged as GetRegKeyStringValue logs; a failed query leaves one empty
+  // string, any earlier failure leaves `strings` untouched.
+  Status GetRegKeyStrings(const std::wstring& keyPath, const std::wstring& valueName,
+                          std::vector<std::wstring>& strings);
   Status ReadInterface(cNIC& nic, const std::wstring& interfacePath, const wchar_t* subnetMaskLine,
-                       const wchar_t* subnetLine, bool isClan);
+                       const wchar_t* subnetLine, bool readsGatewayAndDomain);
   Status ReadInterfaceValue(const std::wstring& interfacePath, const wchar_t* valueName, std::wstring& field);
 
   Platform* platform_;
   InstallLog* log_;
+  OwnerlessMessageBox* ownerlessBox_;
 };

@@ -12,10 +12,3 @@ class Machine {
   // GetComputerNameW: the NetBIOS name, at most 255 characters.
   virtual Status QueryComputerName(std::wstring* name) = 0;
 };
-
-// MessageBoxW without an owner window: the boxes that node gathering shows.
-class OwnerlessMessageBox {
- public:
-  virtual ~OwnerlessMessageBox() = default;
-  virtual void Show(const std::wstring& text) = 0;
-};

@@ -7,13 +7,11 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
-// References to one backend's parts, chosen once at start-up. The owner-less box
-// belongs to the window toolkit in use, so the binding supplies it.
+// References to one backend's parts, chosen once at start-up.
 struct Platform {
   Registry& registry;
   ServiceControl& services;
   FileSystem& files;
   Machine& machine;
   Processes& processes;
-  OwnerlessMessageBox& ownerlessBox;
 };

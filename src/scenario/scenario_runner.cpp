@@ -145,9 +145,9 @@ bool ScenarioRunner::RunWindow(const std::vector<ScenarioCommand>& commands, std
     return false;
   }
   TranscriptOwnerlessBox ownerlessBox(transcript_);
-  Platform platform = lab->MakePlatform(ownerlessBox);
+  Platform platform = lab->MakePlatform();
   ScriptedView view(transcript_, answers_);
-  WizardDialog dialog(platform, log_, view);
+  WizardDialog dialog(platform, log_, view, ownerlessBox);
   Window window{*lab, view, dialog};
   window_ = &window;
 

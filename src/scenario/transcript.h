@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/install_log.h"
-#include "platform/machine.h"
+#include "nodes/ownerless_message_box.h"
 
 class Transcript {
  public:

@@ -4,7 +4,6 @@
 #include "common/text_case.h"
 #include "common/text_format.h"
 #include "validation/ip_address_syntax.h"
-#include "wizard/wizard_dialog.h"
 
 namespace {
 constexpr wchar_t kDomainCharacterSet[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
@@ -19,7 +18,7 @@ bool IsValidAutoStartDomain(const std::wstring& domain) {
   return true;
 }
 
-std::wstring FirstBrokenEntryRule(const WizardDialog& d) {
+std::wstring FirstBrokenEntryRule(const Entries& d) {
   // The ELAN address is examined before the CLAN address, though the window shows CLAN first.
   if (d.ManagedHostName.empty()) return L"You must specify a managed host name.";
   if (d.ManagedElanIp.empty()) return L"You must specify a managed ELAN IP address.";

@@ -3,11 +3,11 @@
 
 #include <string>
 
-class WizardDialog;
+#include "common/entries.h"
 
 // The message of the first rule, in the fixed order, that the entries break; empty when they
 // meet every rule. Comparisons are exact and case-sensitive.
-std::wstring FirstBrokenEntryRule(const WizardDialog& dialog);
+std::wstring FirstBrokenEntryRule(const Entries& entries);
 
 // Letters A-Z of either case and digits: what an AutoStart domain name may hold.
 bool IsValidAutoStartDomain(const std::wstring& domain);

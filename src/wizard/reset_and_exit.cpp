@@ -38,7 +38,7 @@ void WizardDialog::OnReset() {
   const Status rc = DeleteDefaultsFile();
   if (rc != status::Success && rc != status::FileNotFound) return;
 
-  WizardStage = 0;
+  WizardStage = kStage1;
   EnableButtonsForStage();
   // Node 1 is this computer again, and the entry shows it; the other entries keep their text
   // so that Step 1 can be run again at once.

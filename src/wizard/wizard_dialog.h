@@ -1,24 +1,30 @@
-// The wizard window's logic: its entries, stage, step buttons, list and handlers, apart from any toolkit.
+// The wizard window's logic: its entries, stage, step buttons, list and handlers, apart from any
+// toolkit. Each operation reads the window, calls the checks and file builders, logs and tells the
+// user; the files beside this one hold one step each (see docs/architecture.md).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "common/entries.h"
 #include "common/status.h"
 #include "nodes/cnode.h"
 #include "platform/files.h"
 
 class InstallLog;
+class OwnerlessMessageBox;
 class StartedProcess;
 class WizardView;
 struct Platform;
 
-class WizardDialog {
+// The ten entry strings and WizardStage are the window's own fields, inherited from Entries so
+// that the checks and file builders take the window's entries as they stand.
+class WizardDialog : public Entries {
  public:
-  WizardDialog(Platform& platform, InstallLog& log, WizardView& view);
+  WizardDialog(Platform& platform, InstallLog& log, WizardView& view, OwnerlessMessageBox& ownerlessBox);
 
-  // Handlers, each run to completion on the window's thread.
+  // Handlers, each run to completion on the window's thread (wizard_dialog.cpp, and the step files).
   void OnInitDialog();
   void OnStep1();
   void OnStep2();
@@ -26,44 +32,32 @@ class WizardDialog {
   void OnReset();
   void OnExit();
 
-  // Field exchange: `read` copies the controls into the entry strings (false when the
-  // AutoStart domain is too long), otherwise the strings are shown in the controls.
+  // Field exchange (field_exchange.cpp): `read` copies the controls into the entry strings (false
+  // when the AutoStart domain is too long), otherwise the strings are shown in the controls.
   bool UpdateData(bool read);
 
-  // The defaults file: read once at opening; written by Step 2 (0, or non-zero after its own message).
+  // The defaults file (defaults_file_io.cpp): read once at opening; written by Step 2 (0, or
+  // non-zero after its own message).
   Status LoadDefaults();
   Status SaveDefaults();
   // Removes the defaults file for Reset: 0 when removed, 2 when there was none, else the failing call's code.
   Status DeleteDefaultsFile();
 
-  // Step 1: the entry rules, then both servers gathered and listed. 0 or 13.
+  // Step 1 (step1_collection.cpp): the entry rules, then both servers gathered and listed. 0 or 13.
   Status CollectNodeInformation();
-  // Step 2: the two servers compared, every finding in one report. 0 or 13.
+  // Step 2 (step2_validation.cpp): the two servers compared, every finding in one report. 0 or 13.
   Status ValidateNodeInformation();
 
-  // Step 3: the collection and validation again, the manifest and service checks, the installer's
-  // two input files, the installer run and its definition file confirmed. Every outcome is told
-  // in a box and in the log.
+  // Step 3 (step3_definition.cpp): the collection and validation again, the manifest and service
+  // checks, the installer's two input files, the installer run and its definition file confirmed.
+  // Every outcome is told in a box and in the log.
   void GenerateDefinition();
   // The installer's input files, each replaced whole: 0, or the failing call's code after its message.
   Status WriteAutoStartIni();
   Status WritePerlInputFile();
 
-  // 0 is stage 1 (Steps 1 and 2), 1 is stage 2 (Step 3); any other stored value is kept as is.
-  std::int32_t WizardStage = 0;
   cNode Node2Info;
   cNode Node1Info;
-
-  std::wstring Node2HostName;
-  std::wstring Node1HostName;
-  std::wstring ManagedHostName;
-  std::wstring ManagedClanIp;
-  std::wstring ManagedElanIp;
-  std::wstring UserName;
-  std::wstring WorkgroupDomainName;
-  std::wstring BoardCount;
-  std::wstring AutoStartDomain;
-  std::wstring ClanTestIp;
 
  private:
   void EnableButtonsForStage();
@@ -72,10 +66,8 @@ class WizardDialog {
   // The collection with the window showing that it is busy.
   Status CollectShowingBusy();
   // Writes `lines` as the whole of the file at `path`; a failure is logged and shown, with the
-  // failed part of the write in `failedStep`.
+  // failed part of the write in `failedStep` (step_reports.cpp, as are the two below).
   Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines, FileWriteStep* failedStep);
-  // Step 2's and Step 3's line for each server with a service not running; empty when all run.
-  std::wstring ServicesNotRunningReport() const;
   // Shows a validation report in its box and logs it as an error.
   void ShowValidationReport(const std::wstring& report);
   // Logs a failure as an error and shows it in a box with the application title.

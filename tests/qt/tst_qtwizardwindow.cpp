@@ -98,7 +98,7 @@ struct FeatureLab {
 struct LabWindow {
   explicit LabWindow(const TempLab& temp) : LabWindow(temp.Folder()) {}
   explicit LabWindow(const fs::path& folder)
-      : lab(LoadOrDie(folder)), platform(lab->MakePlatform(ownerlessBox)), window(platform, log) {}
+      : lab(LoadOrDie(folder)), platform(lab->MakePlatform()), window(platform, log) {}
 
   static std::unique_ptr<Lab> LoadOrDie(const fs::path& folder) {
     std::string error;
@@ -138,7 +138,6 @@ struct LabWindow {
   }
 
   std::unique_ptr<Lab> lab;
-  QtOwnerlessMessageBox ownerlessBox;
   TestLog log;
   Platform platform;
   QtWizardWindow window;

@@ -13,7 +13,7 @@
 
 struct NodeOnLab {
   explicit NodeOnLab(const TempLab& tempLab, const std::wstring& hostName = L"node-b")
-      : lab(WizardOnLab::LoadOrFail(tempLab)), platform(lab->MakePlatform(ownerlessBox)), node(platform, log) {
+      : lab(WizardOnLab::LoadOrFail(tempLab)), platform(lab->MakePlatform()), node(platform, log, ownerlessBox) {
     node.HostName = hostName;
     node.AutoStartDomain = L"ha1";
   }

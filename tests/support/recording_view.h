@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/install_log.h"
-#include "platform/machine.h"
+#include "nodes/ownerless_message_box.h"
 #include "wizard/wizard_view.h"
 
 struct ShownBox {

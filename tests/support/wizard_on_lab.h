@@ -9,7 +9,7 @@
 
 struct WizardOnLab {
   explicit WizardOnLab(const TempLab& tempLab)
-      : lab(LoadOrFail(tempLab)), platform(lab->MakePlatform(ownerlessBox)), dialog(platform, log, view) {}
+      : lab(LoadOrFail(tempLab)), platform(lab->MakePlatform()), dialog(platform, log, view, ownerlessBox) {}
 
   static std::unique_ptr<Lab> LoadOrFail(const TempLab& tempLab);
 

@@ -79,7 +79,7 @@ TEST_F(AutoStartInputFiles, MissingValuesStayAsEmptyLinesAndNode1StandsForThePai
   Dialog().Node1Info.Clan.DefaultGateway.clear();
   Dialog().Node2Info.Clan.SubnetMask = L"255.255.0.0";
   Dialog().Node2Info.SwitchIpAddress = L"10.9.9.2";
-  const std::vector<std::wstring> lines = PerlInputLines(Dialog());
+  const std::vector<std::wstring> lines = PerlInputLines(Dialog(), Dialog().Node1Info, Dialog().Node2Info);
   ASSERT_EQ(lines.size(), 29u);
   EXPECT_EQ(lines[19], L"") << "the gateway line of the 29-line form";
   EXPECT_EQ(lines[13], L"255.255.255.0") << "the CLAN mask is node 1's";

@@ -67,9 +67,9 @@ TEST(BundledLabs, EachServerGathersAsItsLabRehearses) {
     if (lab == nullptr) continue;
     RecordingLog log;
     RecordingOwnerlessBox ownerlessBox;
-    Platform platform = lab->MakePlatform(ownerlessBox);
-    cNode node1(platform, log);
-    cNode node2(platform, log);
+    Platform platform = lab->MakePlatform();
+    cNode node1(platform, log, ownerlessBox);
+    cNode node2(platform, log, ownerlessBox);
     node1.HostName = L"node-a";
     node2.HostName = L"node-b";
     node1.AutoStartDomain = node2.AutoStartDomain = L"ha1";

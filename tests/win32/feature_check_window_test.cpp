@@ -104,8 +104,7 @@ struct ModalRun {
 // Runs the real wizard window modally on this thread, against the real registry, with a watcher answering it.
 ModalRun RunWizardWindow() {
   Win32Backend system;
-  Win32OwnerlessMessageBox ownerlessBox;
-  Platform platform = system.MakePlatform(ownerlessBox);
+  Platform platform = system.MakePlatform();
   RecordingLog log;
   Win32WizardWindow window(GetModuleHandleW(nullptr), platform, log);
 

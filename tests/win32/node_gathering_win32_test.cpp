@@ -13,6 +13,7 @@
 #include "nodes/cnode.h"
 #include "nodes/registry_paths.h"
 #include "platform/win32/win32_platform.h"
+#include "wizard/win32/win32_ownerless_message_box.h"
 #include "support/recording_view.h"
 #include "system_fixtures.h"
 #include "wine_fixtures.h"
@@ -110,9 +111,9 @@ TEST_F(NodeGatheringTest, GetNodeInfo_ThisComputerInAnyCaseGathersEverything) {
     SCOPED_TRACE(::testing::Message() << hostName);
     Win32Backend backend;
     RecordingOwnerlessBox boxes;
-    Platform platform = backend.MakePlatform(boxes);
+    Platform platform = backend.MakePlatform();
     RecordingLog log;
-    cNode node(platform, log);
+    cNode node(platform, log, boxes);
     node.HostName = hostName;
     node.AutoStartDomain = kDomain;
 
@@ -165,9 +166,9 @@ TEST_F(NodeGatheringTest, GetNodeInfo_ThisComputerInAnyCaseGathersEverything) {
 TEST(NodeGathering, GetNodeInfo_UnreachableServerShowsErrorBoxAndReturnsCode) {
   Win32Backend backend;
   Win32OwnerlessMessageBox ownerlessBox;
-  Platform platform = backend.MakePlatform(ownerlessBox);
+  Platform platform = backend.MakePlatform();
   RecordingLog log;
-  cNode node(platform, log);
+  cNode node(platform, log, ownerlessBox);
   node.HostName = L"no-such-node";
   node.AutoStartDomain = kDomain;
 

@@ -117,7 +117,7 @@ struct ServerState {
 struct Win32Window {
   Win32Window()
       : registry(backend.registry, kPeerAlias, ComputerName()),
-        platform{registry, backend.services, backend.files, backend.machine, backend.processes, ownerlessBox},
+        platform{registry, backend.services, backend.files, backend.machine, backend.processes},
         window(GetModuleHandleW(nullptr), platform, log) {}
 
   INT_PTR RunUnder(WizardDriver& driver) {
@@ -126,7 +126,6 @@ struct Win32Window {
 
   Win32Backend backend;
   AliasRegistry registry;
-  Win32OwnerlessMessageBox ownerlessBox;
   RecordingLog log;
   Platform platform;
   Win32WizardWindow window;

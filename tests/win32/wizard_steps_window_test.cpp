@@ -15,7 +15,6 @@
 #include "common/text_encoding.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_faults.h"
-#include "platform/win32/machine_win32.h"
 #include "resource.h"
 #include "support/recording_view.h"
 #include "system_fixtures.h"
@@ -58,16 +57,15 @@ class DemoLabCopy {
   std::string problem_;
 };
 
-// The window as the program builds it on a lab: the lab's parts, a real owner-less box, a recording log.
+// The window as the program builds it on a lab: the lab's parts and a recording log (the window brings its owner-less box).
 struct LabWindow {
   explicit LabWindow(Lab& lab)
-      : platform(lab.MakePlatform(ownerlessBox)), window(GetModuleHandleW(nullptr), platform, log) {}
+      : platform(lab.MakePlatform()), window(GetModuleHandleW(nullptr), platform, log) {}
 
   INT_PTR RunUnder(WizardDriver& driver) {
     return driver.Run([this] { return window.RunModal(nullptr); });
   }
 
-  Win32OwnerlessMessageBox ownerlessBox;
   RecordingLog log;
   Platform platform;
   Win32WizardWindow window;

@@ -239,6 +239,6 @@ std::uint64_t Lab::RemoteCallCount() const { return registry_->RemoteCallCount()
 
 std::size_t Lab::OpenHandleCount() const { return registry_->OpenHandleCount() + services_->OpenHandleCount(); }
 
-Platform Lab::MakePlatform(OwnerlessMessageBox& ownerlessBox) {
-  return Platform{*registry_, *services_, *files_, *machine_, *processes_, ownerlessBox};
+Platform Lab::MakePlatform() {
+  return Platform{*registry_, *services_, *files_, *machine_, *processes_};
 }

@@ -26,8 +26,8 @@ class Lab {
   // in `error` which file and line, and why.
   static std::unique_ptr<Lab> Load(const std::filesystem::path& folder, std::string* error);
 
-  // The lab's parts, joined with the owner-less box of the window toolkit in use.
-  Platform MakePlatform(OwnerlessMessageBox& ownerlessBox);
+  // The lab's parts as the program's platform.
+  Platform MakePlatform();
 
   const std::filesystem::path& Folder() const { return folder_; }
   // Where lab runs keep their install log: inside the lab.

@@ -1,4 +1,4 @@
-// This computer's name and the owner-less message box, from the real system.
+// This computer's name, from the real system.
 #include "platform/win32/machine_win32.h"
 
 #include <windows.h>
@@ -10,9 +10,4 @@ Status Win32Machine::QueryComputerName(std::wstring* name) {
   if (!GetComputerNameW(buffer, &chars)) return GetLastError();
   name->assign(buffer, chars);
   return status::Success;
-}
-
-void Win32OwnerlessMessageBox::Show(const std::wstring& text) {
-  // No owner and no caption: the box carries the system's default title ("Error").
-  MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK);
 }

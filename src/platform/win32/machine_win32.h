@@ -1,4 +1,4 @@
-// This computer's name and the owner-less message box, from the real system.
+// This computer's name, from the real system.
 #pragma once
 
 #include "platform/machine.h"
@@ -6,9 +6,4 @@
 class Win32Machine : public Machine {
  public:
   Status QueryComputerName(std::wstring* name) override;
-};
-
-class Win32OwnerlessMessageBox : public OwnerlessMessageBox {
- public:
-  void Show(const std::wstring& text) override;
 };

@@ -9,8 +9,8 @@
 #include "platform/win32/services_win32.h"
 
 struct Win32Backend {
-  Platform MakePlatform(OwnerlessMessageBox& ownerlessBox) {
-    return Platform{registry, services, files, machine, processes, ownerlessBox};
+  Platform MakePlatform() {
+    return Platform{registry, services, files, machine, processes};
   }
 
   Win32Registry registry;

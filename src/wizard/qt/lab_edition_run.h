@@ -7,7 +7,6 @@
 #include "app/wizard_app.h"
 #include "platform/lab/lab.h"
 #include "setuplogkit/setuplogkit_loader.h"
-#include "wizard/qt/qt_ownerless_message_box.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 // Shared by the program and its start-up benchmark, so that the benchmark measures exactly what the program does.
@@ -15,7 +14,7 @@ struct LabEditionRun {
   explicit LabEditionRun(Lab& lab)
       : library(lab.InstallLogFile().string()),
         log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr),
-        platform(lab.MakePlatform(ownerlessBox)),
+        platform(lab.MakePlatform()),
         window(platform, log) {}
 
   // The banners around the window's modal run.
@@ -25,7 +24,6 @@ struct LabEditionRun {
 
   SetupLogKitLibrary library;
   SetupLogKitLog log;
-  QtOwnerlessMessageBox ownerlessBox;
   Platform platform;
   QtWizardWindow window;
 };

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/machine.h"
+#include "nodes/ownerless_message_box.h"
 
 class QtOwnerlessMessageBox : public OwnerlessMessageBox {
  public:

@@ -58,7 +58,7 @@ QString ApplicationTitle() {
 }
 
 QtWizardWindow::QtWizardWindow(Platform& platform, InstallLog& log, QWidget* parent)
-    : QDialog(parent), units_(DialogUnits::FromFont(DialogFont())), logic_(platform, log, *this) {
+    : QDialog(parent), units_(DialogUnits::FromFont(DialogFont())), logic_(platform, log, *this, ownerlessBox_) {
   setFont(DialogFont());
   setWindowTitle(QStringLiteral("Duplex Setup Assistant"));
   setWindowIcon(ProgramIcon());

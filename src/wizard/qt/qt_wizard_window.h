@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "wizard/qt/dialog_units.h"
+#include "wizard/qt/qt_ownerless_message_box.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
@@ -116,6 +117,8 @@ class QtWizardWindow : public QDialog, public WizardView {
   // Wait cursors this window has pushed and not yet taken off.
   int busyDepth_ = 0;
 
+  // The boxes node gathering shows, with no owner window.
+  QtOwnerlessMessageBox ownerlessBox_;
   // Last, so that it is built once the window it drives exists.
   WizardDialog logic_;
 };

@@ -17,7 +17,6 @@
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_location.h"
 #include "wizard/qt/lab_startup.h"
-#include "wizard/qt/qt_ownerless_message_box.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 namespace {
@@ -45,8 +44,7 @@ int main(int argc, char* argv[]) {
   }
 
   DiscardingLog log;
-  QtOwnerlessMessageBox ownerlessBox;
-  Platform platform = lab->MakePlatform(ownerlessBox);
+  Platform platform = lab->MakePlatform();
   QtWizardWindow window(platform, log);
 
   bool saved = false;

@@ -29,7 +29,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Win32OwnerlessMessageBox ownerlessBox;
   Win32Backend system;
   std::unique_ptr<Lab> lab;
   std::string logFileOverride;
@@ -43,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     }
     logFileOverride = Utf8FromWide(lab->InstallLogFile().wstring());
   }
-  Platform platform = lab != nullptr ? lab->MakePlatform(ownerlessBox) : system.MakePlatform(ownerlessBox);
+  Platform platform = lab != nullptr ? lab->MakePlatform() : system.MakePlatform();
 
   SetupLogKitLibrary library(logFileOverride);
   SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);

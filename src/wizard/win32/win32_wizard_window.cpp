@@ -108,7 +108,7 @@ std::wstring ApplicationTitle() {
 }
 
 Win32WizardWindow::Win32WizardWindow(HINSTANCE instance, Platform& platform, InstallLog& log)
-    : instance_(instance), title_(ApplicationTitle()), dialog_(platform, log, *this) {}
+    : instance_(instance), title_(ApplicationTitle()), dialog_(platform, log, *this, ownerlessBox_) {}
 
 Win32WizardWindow::~Win32WizardWindow() {
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);

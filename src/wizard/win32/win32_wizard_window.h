@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "wizard/win32/win32_ownerless_message_box.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
@@ -62,6 +63,8 @@ class Win32WizardWindow : public WizardView {
   bool busy_ = false;
   int boxesUp_ = 0;  // owned boxes waiting for the user: the window under them is not busy-looking
   std::wstring title_;
+  // The boxes node gathering shows, with no owner window.
+  Win32OwnerlessMessageBox ownerlessBox_;
   WizardDialog dialog_;
 };
 #endif

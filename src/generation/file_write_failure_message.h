@@ -8,7 +8,4 @@
 
 // "Unable to open the file %s. rc = %ld" and its companions for the write and the replacement,
 // filled with the path and the code.
-std::wstring FileReplacementFailure(FileWriteStep failedStep, const std::wstring& path, Status rc);
-
-// Joins lines into a file's single-byte text, each ended by CR LF as a Windows text file is.
-std::string WindowsTextFile(const std::wstring* lines, std::size_t count);
+std::wstring FileWriteFailureMessage(FileWriteStep failedStep, const std::wstring& path, Status rc);

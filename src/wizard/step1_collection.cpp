@@ -1,14 +1,30 @@
-// Step 1's work: the entry rules, then both servers gathered and shown side by side.
+// Step 1: the entry rules, then both servers gathered and shown side by side.
 #include "app/install_log.h"
 #include "common/text_format.h"
+#include "resource.h"
 #include "validation/entry_rules.h"
+#include "wizard/busy_scope.h"
+#include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
 namespace {
+// "occured" is the wording the install log has always carried.
 constexpr wchar_t kGatheringFailed[] = L"Errors occured trying to obtain information from server %s.";
 }  // namespace
+
+void WizardDialog::OnStep1() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
+  // A failed Step 1 changes no button, so it can be run again at once.
+  if (CollectShowingBusy() == status::Success) view_.EnableButton(IDC_STEP2, true);
+}
+
+Status WizardDialog::CollectShowingBusy() {
+  BusyScope busy(view_);
+  return CollectNodeInformation();
+}
 
 Status WizardDialog::CollectNodeInformation() {
   // A failed read has shown its own prompt; the rules below then judge what was read.
@@ -36,7 +52,7 @@ Status WizardDialog::CollectNodeInformation() {
     }
   }
 
-  FillNodeInfoList(view_, Node1Info, Node2Info, WizardStage == 1);
+  FillNodeInfoList(view_, Node1Info, Node2Info, WizardStage == kStage2);
   UpdateData(false);
   return status::Success;
 }

@@ -1,5 +1,5 @@
 // The installer's command line and the definition file it leaves.
-#include "generation/installer_run.h"
+#include "generation/installer_command_line.h"
 
 #include "common/text_format.h"
 #include "generation/paths.h"

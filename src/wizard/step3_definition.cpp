@@ -1,16 +1,26 @@
 // Step 3: everything checked once more, the installer's input files written, the installer run,
 // and the definition file it generates confirmed.
+#include <cstdint>
 #include <optional>
 
 #include "app/install_log.h"
 #include "common/text_format.h"
-#include "generation/installer_run.h"
+#include "generation/autostart_input_files.h"
+#include "generation/installer_command_line.h"
 #include "generation/paths.h"
 #include "platform/platform.h"
+#include "validation/cross_node_report.h"
+#include "wizard/busy_scope.h"
+#include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
 namespace {
+// The longest the wizard waits for the installer to end before it says the installer is still
+// running, and how often the window is repainted meanwhile.
+constexpr std::uint64_t kInstallerWaitBoundMs = 5 * 60 * 1000;
+constexpr std::uint32_t kInstallerWaitSliceMs = 100;
+
 // The stamp of a file, or nothing when it is not there.
 std::optional<FileStamp> StampIfPresent(FileSystem& files, const std::wstring& path) {
   FileStamp stamp;
@@ -18,6 +28,13 @@ std::optional<FileStamp> StampIfPresent(FileSystem& files, const std::wstring& p
   return stamp;
 }
 }  // namespace
+
+void WizardDialog::OnStep3() {
+  const HandlerGuard guard(handlerRunning_);
+  if (!guard.Entered()) return;
+  const BusyScope busy(view_);
+  GenerateDefinition();
+}
 
 void WizardDialog::GenerateDefinition() {
   if (CollectNodeInformation() != status::Success) return;
@@ -38,8 +55,8 @@ void WizardDialog::GenerateDefinition() {
   }
 
   // Whatever the window's stage, the installer runs only with every service of both nodes running.
-  if (const std::wstring report = ServicesNotRunningReport(); !report.empty()) {
-    ShowValidationReport(report);
+  if (const auto lines = ServicesNotRunningLines(*this, Node1Info, Node2Info); !lines.empty()) {
+    ShowValidationReport(JoinReportLines(lines));
     return;
   }
   log_.Info(L"No validation errors detected.");
@@ -54,6 +71,20 @@ void WizardDialog::GenerateDefinition() {
     return;
   }
   RunInstaller(InstallerCommandLine(BoardCount, AutoStartDomain), DefinitionFilePath(definitionName));
+}
+
+Status WizardDialog::WriteAutoStartIni() {
+  FileWriteStep failedStep = FileWriteStep::Open;
+  const Status rc = WriteWholeTextFile(kAutoStartIniPath, AutoStartIniLines(*this), &failedStep);
+  if (rc == status::Success) log_.Info(FormatText(L"INI file %s updated.", {kAutoStartIniPath}));
+  return rc;
+}
+
+Status WizardDialog::WritePerlInputFile() {
+  FileWriteStep failedStep = FileWriteStep::Open;
+  const Status rc = WriteWholeTextFile(kPerlInputFilePath, PerlInputLines(*this, Node1Info, Node2Info), &failedStep);
+  if (rc == status::Success) log_.Info(FormatText(L"Perl input file %s updated.", {kPerlInputFilePath}));
+  return rc;
 }
 
 void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile) {

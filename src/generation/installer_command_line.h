@@ -1,8 +1,7 @@
-// How Step 3 runs the clustering product's installer: the command line for a board count, the
-// definition file it leaves, and how long the wizard waits for it.
+// How the clustering product's installer is run: the command line for a board count and the
+// definition file it leaves.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 // The definition the installer generates for `boardCount`: "Vestamail-Mirroring-Single" for "1",
@@ -17,7 +16,3 @@ std::wstring DefinitionFilePath(const std::wstring& definitionName);
 // count; empty for a board count other than "1" or "3".
 std::wstring InstallerCommandLine(const std::wstring& boardCount, const std::wstring& autoStartDomain);
 
-// The longest the wizard waits for the installer to end before it says the installer is still
-// running, and how often the window is repainted meanwhile.
-inline constexpr std::uint64_t kInstallerWaitBoundMs = 5 * 60 * 1000;
-inline constexpr std::uint32_t kInstallerWaitSliceMs = 100;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "generation/installer_run.h"
+#include "generation/installer_command_line.h"
 
 TEST(InstallerCommandLine, OneBoardIsTheDocumentedLineWithItsClosingQuote) {
   EXPECT_EQ(InstallerCommandLine(L"1", L"ha1"),

@@ -1,7 +1,13 @@
-// Splits the single-byte text files the wizard keeps into their lines.
-#include "generation/text_lines.h"
+// The single-byte text files the wizard keeps, in both directions: lines to bytes and back.
+#include "generation/windows_text_file.h"
 
 #include "common/text_encoding.h"
+
+std::string WindowsTextFile(const std::vector<std::wstring>& lines) {
+  std::string text;
+  for (const std::wstring& line : lines) text += SingleByteFromWide(line) + "\r\n";
+  return text;
+}
 
 std::vector<std::wstring> SplitTextLines(const std::string& bytes) {
   std::vector<std::wstring> lines;

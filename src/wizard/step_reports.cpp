@@ -1,0 +1,28 @@
+// How Steps 2 and 3 tell the user: a validation report, a failure, a file that could not be written.
+#include "app/install_log.h"
+#include "generation/file_write_failure_message.h"
+#include "generation/windows_text_file.h"
+#include "platform/platform.h"
+#include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
+
+void WizardDialog::ShowValidationReport(const std::wstring& report) {
+  constexpr wchar_t kReportCaption[] = L"Validation Errors Detected.";
+  view_.ShowMessage(report, kReportCaption);
+  log_.Error(kReportCaption);
+  log_.Error(report);
+}
+
+void WizardDialog::ReportFailure(const std::wstring& message) {
+  log_.Error(message);
+  view_.ShowMessage(message, L"");
+}
+
+Status WizardDialog::WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines,
+                                        FileWriteStep* failedStep) {
+  // The new content goes beside the old file and takes its place only once complete: a full disk
+  // or a failed write never leaves a truncated file for the next reader.
+  const Status rc = platform_.files.ReplaceWholeFile(path, WindowsTextFile(lines), failedStep);
+  if (rc != status::Success) ReportFailure(FileWriteFailureMessage(*failedStep, path, rc));
+  return rc;
+}
