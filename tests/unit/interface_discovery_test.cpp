@@ -65,6 +65,8 @@ TEST(InterfaceDiscovery, ReadsInterfacesInRegistryOrderAndLogsTheirSubnets) {
   EXPECT_EQ(Discover(on), 0u);
   const cNIC& clan = on.node.Clan;
   EXPECT_EQ(clan.IpAddress, L"192.168.10.77");
+  EXPECT_EQ(clan.IpAddresses, (std::vector<std::wstring>{L"192.168.10.77", L"192.168.20.1"}));
+  EXPECT_EQ(on.node.Elan.IpAddresses, std::vector<std::wstring>{L"172.16.5.20"});
   EXPECT_EQ(clan.SubnetMask, L"255.255.255.0");
   EXPECT_EQ(clan.Subnet, L"192.168.10.0");
   EXPECT_EQ(clan.DefaultGateway, L"192.168.10.1");
