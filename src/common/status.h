@@ -28,5 +28,6 @@ constexpr Status ServiceRequestTimeout = 1053;     // ERROR_SERVICE_REQUEST_TIME
 constexpr Status ServiceDoesNotExist = 1060;       // ERROR_SERVICE_DOES_NOT_EXIST
 constexpr Status ServiceCannotAcceptCtrl = 1061;   // ERROR_SERVICE_CANNOT_ACCEPT_CTRL
 constexpr Status ServiceNotActive = 1062;          // ERROR_SERVICE_NOT_ACTIVE
+constexpr Status NoUnicodeTranslation = 1113;       // ERROR_NO_UNICODE_TRANSLATION: no single-byte form
 constexpr Status RpcServerUnavailable = 1722;      // RPC_S_SERVER_UNAVAILABLE
 }  // namespace status

@@ -29,6 +29,8 @@ void ReadDefaultsFile(const std::string& bytes, Entries& entries) {
     if (std::swscanf(lines[0].c_str(), L"%ld", &stage) == 1) entries.WizardStage = static_cast<std::int32_t>(stage);
   }
   for (std::size_t i = 0; i < std::size(kEntryLines) && i + 1 < lines.size(); ++i) {
-    entries.*kEntryLines[i] = lines[i + 1];
+    // A hand-edited file often keeps blanks or tabs after a value; they are never part of it.
+    const std::wstring& line = lines[i + 1];
+    entries.*kEntryLines[i] = line.substr(0, line.find_last_not_of(L" \t") + 1);
   }
 }

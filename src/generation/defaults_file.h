@@ -13,6 +13,6 @@ std::vector<std::wstring> DefaultsFileLines(const Entries& entries, const std::w
                                             const std::wstring& node2HostName);
 
 // Takes the stage and the entries from the file's text into `entries`. One value per line, so
-// that a blank inside a value or an empty value never shifts the fields below it; a file cut
-// short leaves the remaining fields as they were.
+// that a blank inside a value or an empty value never shifts the fields below it; blanks and tabs
+// that end a line are dropped; a file cut short leaves the remaining fields as they were.
 void ReadDefaultsFile(const std::string& bytes, Entries& entries);

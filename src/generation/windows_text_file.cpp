@@ -1,12 +1,18 @@
 // The single-byte text files the wizard keeps, in both directions: lines to bytes and back.
 #include "generation/windows_text_file.h"
 
+#include "common/text_characters.h"
 #include "common/text_encoding.h"
 
-std::string WindowsTextFile(const std::vector<std::wstring>& lines) {
+Status WindowsTextFile(const std::vector<std::wstring>& lines, std::string* bytes) {
+  bytes->clear();
   std::string text;
-  for (const std::wstring& line : lines) text += SingleByteFromWide(line) + "\r\n";
-  return text;
+  for (const std::wstring& line : lines) {
+    if (FirstCharacterBeyondSingleByte(line)) return status::NoUnicodeTranslation;
+    text += SingleByteFromWide(line) + "\r\n";
+  }
+  *bytes = std::move(text);
+  return status::Success;
 }
 
 std::vector<std::wstring> SplitTextLines(const std::string& bytes) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/install_log.h"
+#include "common/text_characters.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
 #include "nodes/registry_number.h"
@@ -186,7 +187,18 @@ Status cNode::GetRegKeyStrings(const std::wstring& keyPath, const std::wstring& 
     return rc;
   }
   // An odd last byte is half a character and is dropped.
-  strings = SplitRegistryStrings(WideFromUtf16LeBytes(data, size < kValueDataLimitBytes ? size : kValueDataLimitBytes));
+  std::vector<std::wstring> read =
+      SplitRegistryStrings(WideFromUtf16LeBytes(data, size < kValueDataLimitBytes ? size : kValueDataLimitBytes));
+  // Every value read here ends up one a line in the installer's files, where a line break inside
+  // a value would shift every line below it: such a value is corrupt data, not a value.
+  for (const std::wstring& text : read) {
+    if (HoldsControlCharacter(text)) {
+      log_->Error(FormatText(L"GetRegKeyStringValue(%s, %s) failed. The value holds a control character.",
+                             {keyPath, valueName}));
+      return status::InvalidData;
+    }
+  }
+  strings = std::move(read);
   return status::Success;
 }
 

@@ -26,7 +26,8 @@ class cNode : public NodeRecord {
   Status GetNodeInfo();
 
   // One string value of `keyPath` (relative to RemoteRegistry), read through a 255-byte buffer;
-  // a multi-string yields its first string.
+  // a multi-string yields its first string. A value holding a control character (a line break,
+  // a tab ...) is refused with 13 and leaves `result` as it was.
   Status GetRegKeyStringValue(std::wstring keyPath, std::wstring valueName, std::wstring& result);
   // Finds the interface GUIDs of the five named connections under the network class key.
   Status GetNICUUIDs();
@@ -47,7 +48,8 @@ class cNode : public NodeRecord {
   Status WalkSubkeys(const wchar_t* keyPath, const std::function<Status(const std::wstring&)>& visit);
   // Every string of the value as read through the reader's buffer: one for a string, each of a
   // multi-string in order. Logged as GetRegKeyStringValue logs; a failed query leaves one empty
-  // string, any earlier failure leaves `strings` untouched.
+  // string, any earlier failure leaves `strings` untouched. A string holding a control character
+  // is corrupt data: 13.
   Status GetRegKeyStrings(const std::wstring& keyPath, const std::wstring& valueName,
                           std::vector<std::wstring>& strings);
   Status ReadInterface(cNIC& nic, const std::wstring& interfacePath, const wchar_t* subnetMaskLine,

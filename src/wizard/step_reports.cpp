@@ -22,7 +22,14 @@ Status WizardDialog::WriteWholeTextFile(const wchar_t* path, const std::vector<s
                                         FileWriteStep* failedStep) {
   // The new content goes beside the old file and takes its place only once complete: a full disk
   // or a failed write never leaves a truncated file for the next reader.
-  const Status rc = platform_.files.ReplaceWholeFile(path, WindowsTextFile(lines), failedStep);
+  std::string bytes;
+  Status rc = WindowsTextFile(lines, &bytes);
+  if (rc != status::Success) {
+    // Nothing is written: the old file stays as it was.
+    *failedStep = FileWriteStep::Write;
+  } else {
+    rc = platform_.files.ReplaceWholeFile(path, bytes, failedStep);
+  }
   if (rc != status::Success) ReportFailure(FileWriteFailureMessage(*failedStep, path, rc));
   return rc;
 }

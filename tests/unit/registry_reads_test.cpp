@@ -59,6 +59,34 @@ TEST(GetRegKeyStringValue, ReadsTextUpToTheFirstNulWithinA255ByteBuffer) {
   EXPECT_EQ(on.OpenHandles(), 0u);
 }
 
+TEST(GetRegKeyStringValue, AValueHoldingAControlCharacterIsCorruptData) {
+  TempLab temp;
+  temp.AddRegFile(L"node-b", "product.reg",
+                  std::wstring(kProductKeyLine) +
+                      L"\"LineBreak\"=hex(1):31,00,0d,00,0a,00,32,00,00,00\n"  // "1" CR LF "2"
+                      L"\"Tab\"=hex(1):31,00,09,00,32,00,00,00\n"
+                      L"\"Delete\"=hex(1):31,00,7f,00,00,00\n" +
+                      MultiStringValue(L"SecondString", {L"10.1.1.5", L"10.1.1.6\t"}) +
+                      L"\"Latin1\"=hex(1):e9,00,a0,00,00,00\n");
+  NodeOnLab on(temp);
+  ASSERT_EQ(on.Connect(), 0u);
+  for (const wchar_t* value : {L"LineBreak", L"Tab", L"Delete", L"SecondString"}) {
+    SCOPED_TRACE(Utf8FromWide(value));
+    on.log.lines.clear();
+    std::wstring result = L"earlier";
+    EXPECT_EQ(on.node.GetRegKeyStringValue(kProductKey, value, result), status::InvalidData);
+    EXPECT_EQ(result, L"earlier");
+    EXPECT_EQ(on.log.Messages(), std::vector<std::wstring>{L"GetRegKeyStringValue(" + std::wstring(kProductKey) +
+                                                           L", " + value +
+                                                           L") failed. The value holds a control character."});
+  }
+  std::wstring latin1;
+  EXPECT_EQ(on.node.GetRegKeyStringValue(kProductKey, L"Latin1", latin1), 0u) << "U+00A0 is no control";
+  EXPECT_EQ(latin1, L"\u00E9\u00A0");
+  on.node.RemoteRegistry.Close();
+  EXPECT_EQ(on.OpenHandles(), 0u);
+}
+
 TEST(GetRegKeyStringValue, KeyThatCannotBeOpenedLeavesTheResultAndNamesThePath) {
   TempLab temp;
   temp.SetHighAvailMode(L"node-b", 1);

@@ -80,6 +80,26 @@ TEST_F(Reset, WithoutAFileOnlyLogsTheDeletion) {
   EXPECT_EQ(fresh.dialog.DeleteDefaultsFile(), status::FileNotFound);
 }
 
+TEST_F(Reset, WithoutAFileStillReturnsAGatheredWindowToItsStart) {
+  WizardOnLab fresh(cluster.temp);
+  fresh.dialog.OnInitDialog();
+  TypeClusterEntries(fresh.view);
+  // The servers the other way round, so that Node 1 is not this computer when Reset comes.
+  fresh.view.entries[IDC_NODE1_HOST_NAME] = L"node-b";
+  fresh.view.entries[IDC_NODE2_HOST_NAME] = L"node-a";
+  fresh.dialog.OnStep1();
+  ASSERT_TRUE(fresh.view.IsEnabled(IDC_STEP2));
+  ASSERT_EQ(fresh.view.rows[0][1], L"node-b");
+  fresh.view.answers = {true};
+  fresh.dialog.OnReset();
+  EXPECT_FALSE(cluster.temp.DriveFileExists(kDefaultsPath));
+  EXPECT_FALSE(fresh.view.IsEnabled(IDC_STEP2));
+  EXPECT_TRUE(fresh.view.IsEnabled(IDC_STEP1));
+  ASSERT_EQ(fresh.view.rows.size(), 17u);
+  for (const auto& row : fresh.view.rows) EXPECT_EQ(row[1] + row[2], L"");
+  EXPECT_EQ(fresh.view.entries[IDC_NODE1_HOST_NAME], L"node-a");
+}
+
 TEST_F(Reset, AFileThatCannotBeChangedStopsIt) {
   OpenInStage2();
   wizard->lab->Files().DenyFileAccess(kDefaultsPath);

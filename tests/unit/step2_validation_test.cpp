@@ -152,18 +152,22 @@ TEST_F(Step2, TheNextRunOpensInStage2WithTheListFilled) {
 TEST(SaveDefaults, AFailedSaveKeepsTheOldFileAndAnnouncesNothing) {
   struct Case {
     const char* what;
-    std::function<void(Lab&, TempLab&)> breakIt;
+    std::function<void(WizardOnLab&, TempLab&)> breakIt;
     std::wstring message;
     Status rc;
   };
   const std::wstring path = kDefaultsPath;
   const Case cases[] = {
-      {"the disk fills up", [](Lab& lab, TempLab&) { lab.Files().SetDiskFull(L'd', true); },
+      {"the disk fills up", [](WizardOnLab& on, TempLab&) { on.lab->Files().SetDiskFull(L'd', true); },
        L"Unable to write the file " + path + L". rc = 112", 112},
-      {"the file is denied", [&](Lab& lab, TempLab&) { lab.Files().DenyFileAccess(path); },
+      {"the file is denied", [&](WizardOnLab& on, TempLab&) { on.lab->Files().DenyFileAccess(path); },
        L"Unable to open the file " + path + L". rc = 5", 2},
+      // A single-byte file has no form for the euro sign or CJK: nothing is written rather than '?'.
+      {"a value the file can't hold",
+       [](WizardOnLab& on, TempLab&) { on.view.entries[IDC_WORKGROUP_DOMAIN_NAME] = L"gr\u00FCppe\u20AC\u65E5\u672C"; },
+       L"Unable to write the file " + path + L". rc = 1113", 1113},
       {"the file is read-only",
-       [&](Lab&, TempLab& temp) {
+       [&](WizardOnLab&, TempLab& temp) {
          std::filesystem::permissions(temp.DriveHostPath(path), std::filesystem::perms::owner_write,
                                       std::filesystem::perm_options::remove);
        },
@@ -177,7 +181,7 @@ TEST(SaveDefaults, AFailedSaveKeepsTheOldFileAndAnnouncesNothing) {
     wizard.dialog.OnInitDialog();
     TypeClusterEntries(wizard.view);
     wizard.dialog.OnStep1();
-    c.breakIt(*wizard.lab, cluster.temp);
+    c.breakIt(wizard, cluster.temp);
     wizard.log.lines.clear();
     wizard.dialog.OnStep2();
     EXPECT_EQ(cluster.temp.ReadDriveFile(path), "earlier answers\r\n");
