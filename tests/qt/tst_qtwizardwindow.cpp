@@ -915,7 +915,8 @@ void tst_QtWizardWindow::aboutBoxOpens() {
       QRect rect;
     } controls[] = {{"iconLabel", {11, 17, 20, 20}},
                     {"versionLabel", {40, 10, 119, 8}},
-                    {"editionLabel", {40, 25, 119, 8}},
+                    {"descriptionLabel", {40, 25, 119, 8}},
+                    {"editionLabel", {40, 40, 119, 8}},
                     {"okButton", {178, 7, 50, 14}}};
     for (const auto& control : controls) {
       auto* widget = dialog->findChild<QWidget*>(QString::fromUtf8(control.name));
@@ -966,7 +967,7 @@ void tst_QtWizardWindow::aboutBoxOpens() {
   QVERIFY(modalToWindow);
   QCOMPARE(size, units.Size(235, 55));
   QCOMPARE(misplaced, QStringList());
-  QCOMPARE(texts, QStringList({"DuplexSetupAssistant Version 1.0", "Lab edition"}));
+  QCOMPARE(texts, QStringList({"DuplexSetupAssistant Version 1.0", "Prepares a two-server cluster", "Lab edition"}));
   QCOMPARE(clipped, QStringList());
   QVERIFY(iconShown);
   QVERIFY(okIsDefault);
