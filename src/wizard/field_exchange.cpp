@@ -3,16 +3,13 @@
 #include <vector>
 
 #include "common/text_case.h"
+#include "common/text_format.h"
 #include "resource.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
 namespace {
-bool IsLowerCaseEntry(int controlId) {
-  return controlId == IDC_MANAGED_HOST_NAME || controlId == IDC_NODE1_HOST_NAME || controlId == IDC_NODE2_HOST_NAME ||
-         controlId == IDC_USER_NAME || controlId == IDC_WORKGROUP_DOMAIN_NAME;
-}
-
 // The first item whose text begins with `text`, ignoring case, as a sorted drop-down list selects it.
 int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring& text) {
   if (text.empty()) return -1;
@@ -44,16 +41,17 @@ bool WizardDialog::UpdateData(bool read) {
       }
       continue;
     }
+    const int limit = FindControl(controlId)->textLimit;
     if (!read) {
-      view_.SetEntryText(controlId, IsLowerCaseEntry(controlId) ? ToLowerAscii(*field) : *field);
-      if (controlId == IDC_AUTOSTART_DOMAIN) view_.SetEntryLimit(controlId, kAutoStartDomainMaxChars);
+      view_.SetEntryText(controlId, AsEntryHolds(controlId, *field));
+      if (limit > 0) view_.SetEntryLimit(controlId, limit);
       continue;
     }
     const std::wstring text = view_.EntryText(controlId);
-    *field = IsLowerCaseEntry(controlId) ? ToLowerAscii(text) : text;
-    if (controlId == IDC_AUTOSTART_DOMAIN && static_cast<int>(text.size()) > kAutoStartDomainMaxChars) {
+    *field = AsEntryHolds(controlId, text);
+    if (limit > 0 && static_cast<int>(text.size()) > limit) {
       // The toolkit's own prompt; the read stops here, so the later entries keep their values.
-      view_.ShowMessage(L"Please enter no more than 8 characters.", L"");
+      view_.ShowMessage(FormatText(L"Please enter no more than %d characters.", {limit}), L"");
       view_.FocusEntry(controlId);
       return false;
     }

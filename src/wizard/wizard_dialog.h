@@ -83,6 +83,3 @@ class WizardDialog : public Entries {
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
 };
-
-// The most characters the AutoStart domain entry takes.
-constexpr int kAutoStartDomainMaxChars = 8;
