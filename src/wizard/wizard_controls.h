@@ -107,6 +107,17 @@ constexpr const WizardControl* FindButtonControl(std::string_view name) {
   return nullptr;
 }
 
+// The text of the label that stands before control `id` in the template (an entry's name on the
+// window), or empty.
+constexpr std::string_view ControlLabel(int id) {
+  std::string_view label;
+  for (const WizardControl& control : kWizardControls) {
+    if (control.id == id && id != IDC_STATIC_LABEL) return label;
+    label = control.kind == ControlKind::Label ? control.label : std::string_view();
+  }
+  return {};
+}
+
 // `text` as the entry `id` holds it: folded to lower case when the entry folds what is typed.
 inline std::wstring AsEntryHolds(int id, std::wstring text) {
   const WizardControl* control = FindControl(id);

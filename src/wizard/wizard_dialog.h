@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/entries.h"
@@ -60,6 +61,11 @@ class WizardDialog : public Entries {
   cNode Node1Info;
 
  private:
+  // Each entry control with the string it exchanges, in the window's exchange order.
+  std::vector<std::pair<int, std::wstring*>> EntryFields();
+  // The message for the first entry, in the window's tab order, holding a character the files
+  // can't store; empty when there is none (step1_collection.cpp).
+  std::wstring FirstUnstorableEntry();
   void EnableButtonsForStage();
   void CheckLocalFeature();
   std::wstring LocalComputerName();
