@@ -26,7 +26,8 @@ constexpr wchar_t kStyle[] =
     L".pass{background:#e2f5e4;color:#1d5e27}"
     L"td.severity{font-weight:bold}"
     L"td.differs{background:#fff1c9}"
-    L".observed{font-family:Consolas,\"DejaVu Sans Mono\",monospace;font-size:12px}"
+    L".observed{font-family:Consolas,\"DejaVu Sans Mono\",monospace;font-size:12px;white-space:nowrap}"
+    L"td.check{white-space:nowrap}"
     L"p.note{color:#555;font-size:12px}";
 
 std::wstring Escaped(const std::wstring& text) {
@@ -101,8 +102,9 @@ void WriteFindings(Page& page, const ReportInput& input) {
     for (const int number : finding.nodes) {
       nodes += (nodes.empty() ? L"" : L", ") + NodeName(number == 1 ? input.node1 : input.node2, number);
     }
-    page.Raw(FormatText(L"<tr><td class=\"severity %s\">%s</td><td>", {SeverityClass(finding.severity),
+    page.Raw(FormatText(L"<tr><td class=\"severity %s\">%s", {SeverityClass(finding.severity),
                                                                        SeverityName(finding.severity)}));
+    page.Raw(L"</td><td class=\"check\">");
     page.Text(finding.id + L" " + finding.check);
     page.Raw(L"</td><td>");
     page.Text(links);
