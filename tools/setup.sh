@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation fonts-dejavu-core
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth x11-utils imagemagick perl python3
+  nlohmann-json3-dev tidy python3-jsonschema chromium
 )
 
 missing=()

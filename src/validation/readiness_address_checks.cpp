@@ -1,6 +1,5 @@
 // The readiness checks of single addresses: each used once, well formed, and inside the network it serves.
 #include <algorithm>
-#include <set>
 
 #include "common/text_format.h"
 #include "validation/readiness_context.h"
@@ -13,14 +12,49 @@ constexpr Ipv4 kLoopbackNetwork = 0x7F000000;   // 127.0.0.0/8
 constexpr Ipv4 kLinkLocalNetwork = 0xA9FE0000;  // 169.254.0.0/16: what Windows takes when no address came
 constexpr Ipv4 kLoopbackTestAddress = 0x7F000001;
 
-// A value the checks name in a message: "the CLAN address of node-a", "the switch address".
+// A value the checks may name in a message: "the HB1 address of node-a", "the switch address".
+// Its names are made only when a finding needs them; most runs make none.
 struct NamedValue {
-  std::wstring label;
-  std::wstring observedName;
-  std::wstring text;
-  std::vector<Link> links;
-  std::vector<int> nodes;
+  enum class Kind { LinkAddress, LinkMask, Entry, NodeValue };
+  Kind kind = Kind::Entry;
+  Link link = Link::Clan;             // the link the value belongs to
+  const std::wstring* text = nullptr;
+  const wchar_t* what = L"";          // Entry and NodeValue: "managed CLAN address", "switch address"
+  const NodeState* node = nullptr;    // the node holding it; null for entries and a value both nodes hold
+  bool bothNodes = false;             // a NodeValue that both nodes hold alike
+
+  // "the HB1 address of node-a", "the managed CLAN address", "the switch address of node-b"
+  std::wstring Label() const {
+    switch (kind) {
+      case Kind::LinkAddress: return FormatText(L"the %s address of %s", {LinkName(link), node->name});
+      case Kind::LinkMask: return FormatText(L"the %s mask of %s", {LinkName(link), node->name});
+      case Kind::Entry: return FormatText(L"the %s", {what});
+      case Kind::NodeValue:
+        return bothNodes ? FormatText(L"the %s", {what}) : FormatText(L"the %s of %s", {what, node->name});
+    }
+    return {};
+  }
+  // "node-a HB1 address", "managed CLAN address", "node-b switch address"
+  std::wstring ObservedName() const {
+    switch (kind) {
+      case Kind::LinkAddress: return readiness::ObservedName(*node, link, L"address");
+      case Kind::LinkMask: return readiness::ObservedName(*node, link, L"mask");
+      case Kind::Entry: return what;
+      case Kind::NodeValue: return bothNodes ? std::wstring(what) : FormatText(L"%s %s", {node->name, what});
+    }
+    return {};
+  }
+  std::vector<int> Nodes() const {
+    if (bothNodes) return {1, 2};
+    if (node != nullptr) return {node->number};
+    return {};
+  }
 };
+
+NamedValue LinkValue(NamedValue::Kind kind, const NodeState& node, Link link) {
+  const cNIC& nic = *node[link].nic;
+  return {kind, link, kind == NamedValue::Kind::LinkAddress ? &nic.IpAddress : &nic.SubnetMask, L"", &node, false};
+}
 
 std::wstring Capitalized(std::wstring text) {
   if (!text.empty() && text[0] >= L'a' && text[0] <= L'z') text[0] = static_cast<wchar_t>(text[0] - L'a' + L'A');
@@ -28,49 +62,41 @@ std::wstring Capitalized(std::wstring text) {
 }
 
 // "a", "a and b", "a, b and c"
-std::wstring Enumeration(const std::vector<std::wstring>& items) {
+std::wstring Enumeration(const std::vector<const NamedValue*>& values) {
   std::wstring text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += i + 1 == items.size() ? L" and " : L", ";
-    text += items[i];
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) text += i + 1 == values.size() ? L" and " : L", ";
+    text += values[i]->Label();
   }
   return text;
 }
 
 // The first address of each link of both nodes, Node 1's five first.
-std::vector<NamedValue> LinkAddressValues(const PairState& pair) {
-  std::vector<NamedValue> values;
+void AddLinkAddresses(const PairState& pair, std::vector<NamedValue>& values) {
   for (const NodeState& node : pair.nodes) {
-    for (const Link link : kLinks) {
-      values.push_back({FormatText(L"the %s address of %s", {LinkName(link), node.name}),
-                        ObservedName(node, link, L"address"), node[link].nic->IpAddress, {link}, {node.number}});
-    }
+    for (const Link link : kLinks) values.push_back(LinkValue(NamedValue::Kind::LinkAddress, node, link));
   }
-  return values;
 }
 
-std::vector<NamedValue> ManagedValues(const Entries& entries) {
-  return {{L"the managed CLAN address", L"managed CLAN address", entries.ManagedClanIp, {Link::Clan}, {}},
-          {L"the managed ELAN address", L"managed ELAN address", entries.ManagedElanIp, {Link::Elan}, {}}};
+void AddManagedAddresses(const Entries& entries, std::vector<NamedValue>& values) {
+  values.push_back({NamedValue::Kind::Entry, Link::Clan, &entries.ManagedClanIp, L"managed CLAN address"});
+  values.push_back({NamedValue::Kind::Entry, Link::Elan, &entries.ManagedElanIp, L"managed ELAN address"});
 }
 
 // A value each node reports for the pair (the switch address, the CLAN gateway): one value
 // when both hold the same text, else one per node. Empty texts are left out.
-std::vector<NamedValue> SharedValues(const PairState& pair, const std::wstring& (*get)(const NodeRecord&),
-                                     const wchar_t* what, Link link) {
-  const NodeState& a = pair.nodes[0];
-  const NodeState& b = pair.nodes[1];
-  const std::wstring& textA = get(*a.record);
-  const std::wstring& textB = get(*b.record);
-  if (!textA.empty() && textA == textB) return {{FormatText(L"the %s", {what}), what, textA, {link}, {1, 2}}};
-  std::vector<NamedValue> values;
-  for (const NodeState* node : {&a, &b}) {
-    const std::wstring& text = get(*node->record);
-    if (text.empty()) continue;
-    values.push_back({FormatText(L"the %s of %s", {what, node->name}), FormatText(L"%s %s", {node->name, what}), text,
-                      {link}, {node->number}});
+void AddPairValues(const PairState& pair, const std::wstring& (*get)(const NodeRecord&), const wchar_t* what, Link link,
+                   std::vector<NamedValue>& values) {
+  const std::wstring& textA = get(*pair.nodes[0].record);
+  const std::wstring& textB = get(*pair.nodes[1].record);
+  if (!textA.empty() && textA == textB) {
+    values.push_back({NamedValue::Kind::NodeValue, link, &textA, what, nullptr, true});
+    return;
   }
-  return values;
+  for (const NodeState& node : pair.nodes) {
+    const std::wstring& text = get(*node.record);
+    if (!text.empty()) values.push_back({NamedValue::Kind::NodeValue, link, &text, what, &node, false});
+  }
 }
 
 const std::wstring& SwitchAddressOf(const NodeRecord& node) { return node.SwitchIpAddress; }
@@ -83,15 +109,16 @@ void AppendUnique(std::vector<T>& into, const std::vector<T>& items) {
   }
 }
 
+// A finding about `values`: their links and nodes, and each observed, after `observed`.
 Finding FindingOverValues(const wchar_t* id, const wchar_t* check, Severity severity,
                           const std::vector<const NamedValue*>& values, std::wstring message, std::wstring remedy,
                           std::vector<ObservedValue> observed = {}) {
   std::vector<Link> links;
   std::vector<int> nodes;
   for (const NamedValue* value : values) {
-    AppendUnique(links, value->links);
-    AppendUnique(nodes, value->nodes);
-    observed.push_back({value->observedName, value->text});
+    AppendUnique(links, {value->link});
+    AppendUnique(nodes, value->Nodes());
+    observed.push_back({value->ObservedName(), *value->text});
   }
   std::sort(links.begin(), links.end());
   std::sort(nodes.begin(), nodes.end());
@@ -122,56 +149,63 @@ const wchar_t* SpecialAddressName(Placement placement) {
 }  // namespace
 
 void CheckDuplicates(const PairState& pair, std::vector<Finding>& out) {
-  std::vector<NamedValue> values = LinkAddressValues(pair);
-  for (auto& more : {ManagedValues(*pair.entries), SharedValues(pair, SwitchAddressOf, L"switch address", Link::Elan),
-                     SharedValues(pair, ClanGatewayOf, L"CLAN gateway", Link::Clan)}) {
-    values.insert(values.end(), more.begin(), more.end());
-  }
-  std::set<Ipv4> reported;
-  for (const NamedValue& first : values) {
-    const auto address = ParseIpv4(first.text);
+  std::vector<NamedValue> values;
+  values.reserve(16);
+  AddLinkAddresses(pair, values);
+  AddManagedAddresses(*pair.entries, values);
+  AddPairValues(pair, SwitchAddressOf, L"switch address", Link::Elan, values);
+  AddPairValues(pair, ClanGatewayOf, L"CLAN gateway", Link::Clan, values);
+  std::vector<std::optional<Ipv4>> parsed;
+  parsed.reserve(values.size());
+  for (const NamedValue& value : values) parsed.push_back(ParseIpv4(*value.text));
+
+  for (std::size_t i = 0; i < values.size(); ++i) {
     // 0.0.0.0 is no address at all (a link left to DHCP shows it); R09 names it.
-    if (!address || *address == 0 || reported.count(*address) != 0) continue;
-    std::vector<const NamedValue*> holders;
-    for (const NamedValue& other : values) {
-      if (ParseIpv4(other.text) == address) holders.push_back(&other);
+    if (!parsed[i] || *parsed[i] == 0) continue;
+    // Each address is reported once, where it is first held.
+    bool seenBefore = false;
+    for (std::size_t j = 0; j < i && !seenBefore; ++j) seenBefore = parsed[j] == parsed[i];
+    if (seenBefore) continue;
+    std::vector<const NamedValue*> holders = {&values[i]};
+    for (std::size_t j = i + 1; j < values.size(); ++j) {
+      if (parsed[j] == parsed[i]) holders.push_back(&values[j]);
     }
     if (holders.size() < 2) continue;
-    reported.insert(*address);
-    std::vector<std::wstring> labels;
-    for (const NamedValue* holder : holders) labels.push_back(holder->label);
     const std::wstring times =
         holders.size() == 2 ? std::wstring(L"twice") : FormatText(L"%d times", {static_cast<int>(holders.size())});
-    out.push_back(FindingOverValues(L"R05", L"duplicate-address", Severity::Fail, holders,
-                                    FormatText(L"%s is used %s: by %s", {Ipv4Text(*address), times, Enumeration(labels)}),
-                                    L"Give each of them an address of its own."));
+    out.push_back(FindingOverValues(
+        L"R05", L"duplicate-address", Severity::Fail, holders,
+        FormatText(L"%s is used %s: by %s", {Ipv4Text(*parsed[i]), times, Enumeration(holders)}),
+        L"Give each of them an address of its own."));
   }
 }
 
 void CheckManagedPlacement(const PairState& pair, std::vector<Finding>& out) {
-  for (const NamedValue& managed : ManagedValues(*pair.entries)) {
-    const auto address = ParseIpv4(managed.text);
+  std::vector<NamedValue> managed;
+  AddManagedAddresses(*pair.entries, managed);
+  for (const NamedValue& value : managed) {
+    const auto address = ParseIpv4(*value.text);
     if (!address) continue;
-    const Link link = managed.links.front();
     for (const NodeState& node : pair.nodes) {
-      const auto& subnet = node[link].subnet;
+      const auto& subnet = node[value.link].subnet;
       if (!subnet) continue;
       const Placement placement = PlacementIn(*address, *subnet);
       if (placement == Placement::Host) continue;
-      const std::wstring where = FormatText(L"the %s network of %s (%s)", {LinkName(link), node.name, NetworkText(*subnet)});
+      const std::wstring where =
+          FormatText(L"the %s network of %s (%s)", {LinkName(value.link), node.name, NetworkText(*subnet)});
       const std::wstring message =
           placement == Placement::Outside
-              ? FormatText(L"%s (%s) is outside %s", {Capitalized(managed.label), managed.text, where})
+              ? FormatText(L"%s (%s) is outside %s", {Capitalized(value.Label()), *value.text, where})
               : FormatText(L"%s (%s) is the %s address of %s",
-                           {Capitalized(managed.label), managed.text, SpecialAddressName(placement), where});
-      std::vector<const NamedValue*> values = {&managed};
-      out.push_back(FindingOverValues(
-          L"R06", L"managed-address-placement", Severity::Warn, values, message,
+                           {Capitalized(value.Label()), *value.text, SpecialAddressName(placement), where});
+      Finding finding = FindingOverValues(
+          L"R06", L"managed-address-placement", Severity::Warn, {&value}, message,
           FormatText(L"Choose a managed %s address inside the %s network of both nodes, not its network or broadcast "
                      L"address.",
-                     {LinkName(link), LinkName(link)}),
-          LinkObserved(node, link)));
-      out.back().nodes = {node.number};
+                     {LinkName(value.link), LinkName(value.link)}),
+          LinkObserved(node, value.link));
+      finding.nodes = {node.number};
+      out.push_back(std::move(finding));
     }
   }
 }
@@ -179,14 +213,13 @@ void CheckManagedPlacement(const PairState& pair, std::vector<Finding>& out) {
 void CheckGateways(const PairState& pair, std::vector<Finding>& out) {
   for (const NodeState& node : pair.nodes) {
     const std::wstring& text = node.record->Clan.DefaultGateway;
-    const ObservedValue observed{FormatText(L"%s CLAN gateway", {node.name}), text};
     if (text.empty()) {
       out.push_back(MakeFinding(
           L"R08", L"gateway", Severity::Info, {Link::Clan}, {node.number},
           FormatText(L"CLAN of %s has no default gateway", {node.name}),
           FormatText(L"Set a default gateway on the CLAN of %s if the cluster must be reached from other networks.",
                      {node.name}),
-          {observed}));
+          {{FormatText(L"%s CLAN gateway", {node.name}), text}}));
       continue;
     }
     const auto gateway = ParseIpv4(text);
@@ -203,7 +236,7 @@ void CheckGateways(const PairState& pair, std::vector<Finding>& out) {
     }
     if (fault.empty()) continue;
     std::vector<ObservedValue> values = LinkObserved(node, Link::Clan);
-    values.push_back(observed);
+    values.push_back({FormatText(L"%s CLAN gateway", {node.name}), text});
     out.push_back(MakeFinding(L"R08", L"gateway", Severity::Warn, {Link::Clan}, {node.number},
                               FormatText(L"The CLAN gateway of %s (%s) %s", {node.name, text, fault}),
                               FormatText(L"Set the CLAN gateway of %s to the router's address in its CLAN network.",
@@ -230,61 +263,60 @@ void CheckAddressForms(const PairState& pair, std::vector<Finding>& out) {
                                     std::move(remedy)));
   };
   const auto notFourNumbers = [&report](const NamedValue& value) {
-    report(value, FormatText(L"%s (%s) is not four decimal numbers 0-255", {Capitalized(value.label), value.text}),
-           FormatText(L"Correct %s: four decimal numbers 0-255 without leading zeros.", {value.label}));
+    report(value, FormatText(L"%s (%s) is not four decimal numbers 0-255", {Capitalized(value.Label()), *value.text}),
+           FormatText(L"Correct %s: four decimal numbers 0-255 without leading zeros.", {value.Label()}));
   };
 
   for (const NodeState& node : pair.nodes) {
     for (const Link link : kLinks) {
       const LinkState& state = node[link];
-      const NamedValue address{FormatText(L"the %s address of %s", {LinkName(link), node.name}),
-                               ObservedName(node, link, L"address"), state.nic->IpAddress, {link}, {node.number}};
-      const NamedValue mask{FormatText(L"the %s mask of %s", {LinkName(link), node.name}),
-                            ObservedName(node, link, L"mask"), state.nic->SubnetMask, {link}, {node.number}};
-      const std::wstring ownAddress =
-          FormatText(L"Give %s of %s a static address of its own.", {LinkName(link), node.name});
-      if (address.text.empty()) {
+      const NamedValue address = LinkValue(NamedValue::Kind::LinkAddress, node, link);
+      const auto ownAddress = [&] { return FormatText(L"Give %s of %s a static address of its own.", {LinkName(link), node.name}); };
+      const auto special = [&](const wchar_t* what) {
+        report(address, FormatText(L"%s (%s) is %s", {Capitalized(address.Label()), *address.text, what}), ownAddress());
+      };
+      if (address.text->empty()) {
         // An empty address is R01's.
       } else if (!state.address) {
         notFourNumbers(address);
       } else if (*state.address == 0) {
-        report(address, FormatText(L"%s is 0.0.0.0: no static address is set", {Capitalized(address.label)}), ownAddress);
+        report(address, FormatText(L"%s is 0.0.0.0: no static address is set", {Capitalized(address.Label())}),
+               ownAddress());
       } else if ((*state.address & 0xFF000000) == kLoopbackNetwork) {
-        report(address, FormatText(L"%s (%s) is a loopback address", {Capitalized(address.label), address.text}),
-               ownAddress);
+        special(L"a loopback address");
       } else if ((*state.address & 0xFFFF0000) == kLinkLocalNetwork) {
-        report(address,
-               FormatText(L"%s (%s) is a link-local address: none was assigned", {Capitalized(address.label), address.text}),
-               ownAddress);
+        special(L"a link-local address: none was assigned");
       } else if (state.subnet && state.subnet->HasNetworkAndBroadcast() &&
                  (*state.address == state.subnet->Network() || *state.address == state.subnet->Broadcast())) {
         const bool zeros = *state.address == state.subnet->Network();
         report(address,
                FormatText(L"%s (%s) has a host part of all %s: it is the %s address of %s",
-                          {Capitalized(address.label), address.text, zeros ? L"zeros" : L"ones",
+                          {Capitalized(address.Label()), *address.text, zeros ? L"zeros" : L"ones",
                            zeros ? L"network" : L"broadcast", NetworkText(*state.subnet)}),
                FormatText(L"Choose an address inside %s other than its network and broadcast address.",
                           {NetworkText(*state.subnet)}));
       }
-      if (mask.text.empty()) continue;
-      const auto maskValue = ParseIpv4(mask.text);
+
+      const NamedValue mask = LinkValue(NamedValue::Kind::LinkMask, node, link);
+      if (mask.text->empty() || state.mask) continue;
+      const auto maskValue = ParseIpv4(*mask.text);
       if (!maskValue) {
         notFourNumbers(mask);
       } else if (!IsContiguousMask(*maskValue)) {
-        report(mask, FormatText(L"%s (%s) is not contiguous ones then zeros", {Capitalized(mask.label), mask.text}),
+        report(mask, FormatText(L"%s (%s) is not contiguous ones then zeros", {Capitalized(mask.Label()), *mask.text}),
                FormatText(L"Use a mask of contiguous ones then zeros for %s of %s, such as 255.255.255.0.",
                           {LinkName(link), node.name}));
       }
     }
   }
 
-  std::vector<NamedValue> others = SharedValues(pair, ClanGatewayOf, L"CLAN gateway", Link::Clan);
-  for (auto& more : {SharedValues(pair, SwitchAddressOf, L"switch address", Link::Elan), ManagedValues(*pair.entries)}) {
-    others.insert(others.end(), more.begin(), more.end());
-  }
-  others.push_back({L"the CLAN test address", L"CLAN test address", pair.entries->ClanTestIp, {Link::Clan}, {}});
+  std::vector<NamedValue> others;
+  AddPairValues(pair, ClanGatewayOf, L"CLAN gateway", Link::Clan, others);
+  AddPairValues(pair, SwitchAddressOf, L"switch address", Link::Elan, others);
+  AddManagedAddresses(*pair.entries, others);
+  others.push_back({NamedValue::Kind::Entry, Link::Clan, &pair.entries->ClanTestIp, L"CLAN test address"});
   for (const NamedValue& value : others) {
-    if (!value.text.empty() && !ParseIpv4(value.text)) notFourNumbers(value);
+    if (!value.text->empty() && !ParseIpv4(*value.text)) notFourNumbers(value);
   }
 }
 
@@ -295,22 +327,19 @@ void CheckTestAddress(const PairState& pair, std::vector<Finding>& out) {
   if (!test || *test == kLoopbackTestAddress) return;
   const ObservedValue observed{L"CLAN test address", text};
 
-  std::vector<NamedValue> values = LinkAddressValues(pair);
-  const std::vector<NamedValue> managed = ManagedValues(*pair.entries);
-  values.insert(values.end(), managed.begin(), managed.end());
+  std::vector<NamedValue> values;
+  AddLinkAddresses(pair, values);
+  AddManagedAddresses(*pair.entries, values);
   std::vector<const NamedValue*> holders;
-  std::vector<std::wstring> labels;
   for (const NamedValue& value : values) {
-    if (ParseIpv4(value.text) != test) continue;
-    holders.push_back(&value);
-    labels.push_back(value.label);
+    if (ParseIpv4(*value.text) == test) holders.push_back(&value);
   }
   if (!holders.empty()) {
     // Pinging a cluster's own address proves nothing about the network; that says more than
     // where the address lies, so it is the one finding.
     Finding finding = FindingOverValues(
         L"R10", L"test-address", Severity::Warn, holders,
-        FormatText(L"The CLAN test address (%s) is %s", {text, Enumeration(labels)}),
+        FormatText(L"The CLAN test address (%s) is %s", {text, Enumeration(holders)}),
         L"Use an address outside the cluster that answers pings, such as the CLAN gateway, or 127.0.0.1 without a CLAN.",
         {observed});
     AppendUnique(finding.links, {Link::Clan});

@@ -132,8 +132,8 @@ void CheckOverlaps(const PairState& pair, std::vector<Finding>& out) {
 void CheckSeveralAddresses(const PairState& pair, std::vector<Finding>& out) {
   for (const NodeState& node : pair.nodes) {
     for (const Link link : kLinks) {
-      const std::vector<std::wstring> addresses = LinkAddresses(*node[link].nic);
-      if (addresses.size() < 2) continue;
+      if (node[link].nic->IpAddresses.size() < 2) continue;
+      const std::vector<std::wstring>& addresses = node[link].nic->IpAddresses;
       std::wstring list;
       for (const std::wstring& address : addresses) list += (list.empty() ? L"" : L", ") + address;
       out.push_back(MakeFinding(
