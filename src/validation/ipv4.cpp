@@ -39,9 +39,31 @@ std::optional<Ipv4> ParseMask(const std::wstring& text) {
 
 int PrefixLength(Ipv4 mask) { return std::popcount(mask); }
 
+namespace {
+// Digits by hand: std::to_wstring goes through the C library's wide printf, and findings
+// write many of these.
+void AppendDecimal(std::wstring& text, unsigned number) {
+  if (number >= 100) text += static_cast<wchar_t>(L'0' + number / 100);
+  if (number >= 10) text += static_cast<wchar_t>(L'0' + number / 10 % 10);
+  text += static_cast<wchar_t>(L'0' + number % 10);
+}
+
+std::wstring WithPrefix(Ipv4 address, Ipv4 mask) {
+  std::wstring text = Ipv4Text(address);
+  text += L'/';
+  AppendDecimal(text, static_cast<unsigned>(PrefixLength(mask)));
+  return text;
+}
+}  // namespace
+
 std::wstring Ipv4Text(Ipv4 value) {
-  return std::to_wstring(value >> 24) + L'.' + std::to_wstring((value >> 16) & 0xFF) + L'.' +
-         std::to_wstring((value >> 8) & 0xFF) + L'.' + std::to_wstring(value & 0xFF);
+  std::wstring text;
+  text.reserve(15);
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    if (shift != 24) text += L'.';
+    AppendDecimal(text, (value >> shift) & 0xFF);
+  }
+  return text;
 }
 
 std::optional<Ipv4Subnet> ParseSubnet(const std::wstring& address, const std::wstring& mask) {
@@ -62,10 +84,6 @@ bool Overlap(const Ipv4Subnet& a, const Ipv4Subnet& b) {
   return (a.address & shorter) == (b.address & shorter);
 }
 
-std::wstring SubnetText(const Ipv4Subnet& subnet) {
-  return Ipv4Text(subnet.address) + L'/' + std::to_wstring(PrefixLength(subnet.mask));
-}
+std::wstring SubnetText(const Ipv4Subnet& subnet) { return WithPrefix(subnet.address, subnet.mask); }
 
-std::wstring NetworkText(const Ipv4Subnet& subnet) {
-  return Ipv4Text(subnet.Network()) + L'/' + std::to_wstring(PrefixLength(subnet.mask));
-}
+std::wstring NetworkText(const Ipv4Subnet& subnet) { return WithPrefix(subnet.Network(), subnet.mask); }
