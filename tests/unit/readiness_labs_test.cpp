@@ -45,9 +45,9 @@ TEST(ReadinessLabs, EachLabGivesTheFindingsItsReadmeShows) {
     ASSERT_NE(lab, nullptr) << error;
     RecordingLog log;
     RecordingOwnerlessBox ownerlessBox;
-    Platform platform = lab->MakePlatform(ownerlessBox);
-    cNode node1(platform, log);
-    cNode node2(platform, log);
+    Platform platform = lab->MakePlatform();
+    cNode node1(platform, log, ownerlessBox);
+    cNode node2(platform, log, ownerlessBox);
     node1.HostName = entries.Node1HostName;
     node2.HostName = entries.Node2HostName;
     node1.AutoStartDomain = node2.AutoStartDomain = entries.AutoStartDomain;
