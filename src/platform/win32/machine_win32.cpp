@@ -1,4 +1,4 @@
-// This computer's name and the owner-less message box, from the real system.
+// This computer's name, the tick clock and the owner-less message box, from the real system.
 #include "platform/win32/machine_win32.h"
 
 #include <windows.h>
@@ -11,6 +11,8 @@ Status Win32Machine::QueryComputerName(std::wstring* name) {
   name->assign(buffer, chars);
   return status::Success;
 }
+
+std::uint64_t Win32Machine::NowMilliseconds() { return GetTickCount64(); }
 
 void Win32OwnerlessMessageBox::Show(const std::wstring& text) {
   // No owner and no caption: the box carries the system's default title ("Error").

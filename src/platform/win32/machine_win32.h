@@ -1,4 +1,4 @@
-// This computer's name and the owner-less message box, from the real system.
+// This computer's name, the tick clock and the owner-less message box, from the real system.
 #pragma once
 
 #include "platform/machine.h"
@@ -6,6 +6,7 @@
 class Win32Machine : public Machine {
  public:
   Status QueryComputerName(std::wstring* name) override;
+  std::uint64_t NowMilliseconds() override;
 };
 
 class Win32OwnerlessMessageBox : public OwnerlessMessageBox {
