@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "common/unique_handle.h"
+#include "platform/scoped_fd.h"
 #include "setuplogkit/log_file.h"
 #include "setuplogkit/setuplogkit.h"
 
@@ -19,15 +19,6 @@ std::tm LocalCalendarTime(std::time_t seconds) {
 }
 
 namespace {
-// An open file descriptor; -1 is none.
-struct FileDescriptorTraits {
-  using Handle = int;
-  static Handle Null() { return -1; }
-  static bool IsValid(Handle fd) { return fd >= 0; }
-  Status Close(Handle fd) const { return ::close(fd) == 0 ? 0 : static_cast<Status>(errno); }
-};
-using ScopedFd = UniqueHandle<FileDescriptorTraits>;
-
 std::string LogFilePath() {
   if (const char* path = std::getenv(SETUPLOGKIT_LOG_FILE_VARIABLE); path != nullptr && *path != '\0') return path;
   std::string folder;

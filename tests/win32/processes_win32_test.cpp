@@ -203,6 +203,7 @@ TEST_F(Win32ProcessesTest, Start_RunsTheSystemsCmdNeverOnePlantedWhereASearchLoo
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.what);
+    DeleteFileW(marker.c_str());
     DeleteFileW(kSingleBoardDefinition);
     WriteFileBytes(kTestValuesFile, ValuesFile(29));
     const PlantedFile planted(OnDriveZ(DUPLEX_PLANTED_CMD_PATH), row.folder + L"\\cmd.exe");
