@@ -86,6 +86,12 @@ class ScopedCurrentDirectory {
 }  // namespace
 
 TEST_F(Win32ProcessesTest, FailedStart_ReturnsTheCodeAndLeavesNoProcess) {
+  // A program named without its full path is never searched for, not even in the current directory.
+  TempFolder currentFolder;
+  const PlantedFile planted(OnDriveZ(DUPLEX_PLANTED_CMD_PATH), currentFolder.File(L"tool.exe"));
+  ASSERT_TRUE(planted.Copied()) << "error " << GetLastError();
+  const ScopedCurrentDirectory inCurrentFolder(currentFolder.Path());
+  ASSERT_TRUE(inCurrentFolder.Moved());
   struct Case {
     const char* what;
     std::wstring commandLine;
@@ -97,6 +103,7 @@ TEST_F(Win32ProcessesTest, FailedStart_ReturnsTheCodeAndLeavesNoProcess) {
       {"working directory missing", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\missing", 267},
       {"working directory is a file", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\install.pl", 267},
       {"no such program", L"no-such-installer.exe install.pl", kTestToolkitFolder, 2},
+      {"a program without its full path", L"tool.exe install.pl", kTestToolkitFolder, 2},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.what);
