@@ -12,6 +12,7 @@
 #include "common/text_case.h"
 #include "common/text_encoding.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_processes.h"
@@ -29,6 +30,7 @@ struct ScenarioRunner::Window {
 };
 
 namespace {
+constexpr LocalDateTime kScenarioLocalTime{2026, 12, 8, 9, 30, 0};
 
 bool Fail(std::string* reason, std::string text) {
   *reason = std::move(text);
@@ -144,6 +146,8 @@ bool ScenarioRunner::RunWindow(const std::vector<ScenarioCommand>& commands, std
     *error = {start.line, "the lab can't be loaded: " + loadError};
     return false;
   }
+  // Reports are named by the date and time: one fixed moment keeps transcripts the same.
+  lab->MachineInfo().PinLocalTime(kScenarioLocalTime);
   TranscriptOwnerlessBox ownerlessBox(transcript_);
   Platform platform = lab->MakePlatform();
   ScriptedView view(transcript_, answers_);

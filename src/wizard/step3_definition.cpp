@@ -10,6 +10,7 @@
 #include "generation/paths.h"
 #include "platform/platform.h"
 #include "validation/cross_node_report.h"
+#include "validation/readiness_box.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
@@ -60,6 +61,8 @@ void WizardDialog::GenerateDefinition() {
     return;
   }
   log_.Info(L"No validation errors detected.");
+  // Nothing is written unless the cluster can work as configured, or the user says to go on.
+  if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) return;
 
   if (WriteAutoStartIni() != status::Success) return;
   if (WritePerlInputFile() != status::Success) return;

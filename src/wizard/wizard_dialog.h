@@ -12,6 +12,7 @@
 #include "common/status.h"
 #include "nodes/cnode.h"
 #include "platform/files.h"
+#include "validation/readiness_finding.h"
 
 class InstallLog;
 class OwnerlessMessageBox;
@@ -82,6 +83,12 @@ class WizardDialog : public Entries {
   void RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
   bool WaitForInstaller(StartedProcess& installer);
+  // The cluster readiness checks of Step `step` (cluster_readiness.cpp): every finding logged,
+  // the report saved, FAIL and WARN findings shown. False only when a FAIL finding was shown
+  // and the user did not answer `question` with Yes.
+  bool CheckClusterReadiness(int step, const std::wstring& question);
+  // The report's HTML path, or empty when it could not be saved (logged).
+  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings);
 
   Platform& platform_;
   InstallLog& log_;

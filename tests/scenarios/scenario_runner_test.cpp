@@ -126,8 +126,8 @@ TEST(ScriptedView, BoxesUseTheProgramTitleForAnEmptyCaptionAndShowLineEnds) {
   std::deque<bool> answers = {true};
   ScriptedView view(transcript, answers);
   view.ShowMessage(L"one\r\ntwo\tthree", L"");
-  EXPECT_TRUE(view.AskYesNo(L"Sure?", L"Confirm"));
-  EXPECT_FALSE(view.AskYesNo(L"Again?", L"Confirm"));
+  EXPECT_TRUE(view.AskYesNo(L"Sure?", L"Confirm", Answer::Yes));
+  EXPECT_FALSE(view.AskYesNo(L"Again?", L"Confirm", Answer::Yes));
   EXPECT_TRUE(view.MissedAnswer());
   EXPECT_EQ(transcript.Lines(), (std::vector<std::string>{"box [DuplexSetupAssistant]: one\\r\\ntwo\\tthree",
                                                           "question [Confirm]: Sure? -> yes",

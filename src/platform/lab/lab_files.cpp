@@ -162,3 +162,11 @@ Status LabFileSystem::RemoveFile(const std::wstring& path) {
   fs::remove(file, error);
   return error ? status::AccessDenied : status::Success;
 }
+
+Status LabFileSystem::CreateFolder(const std::wstring& path) {
+  const fs::path folder = HostPath(path);
+  std::error_code error;
+  if (folder.empty() || !fs::is_directory(folder.parent_path(), error)) return status::PathNotFound;
+  if (fs::exists(folder, error)) return status::AlreadyExists;
+  return fs::create_directory(folder, error) ? status::Success : status::AccessDenied;
+}

@@ -99,3 +99,7 @@ Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
 Status Win32FileSystem::RemoveFile(const std::wstring& path) {
   return DeleteFileW(path.c_str()) ? status::Success : GetLastError();
 }
+
+Status Win32FileSystem::CreateFolder(const std::wstring& path) {
+  return CreateDirectoryW(path.c_str(), nullptr) ? status::Success : GetLastError();
+}
