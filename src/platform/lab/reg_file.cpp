@@ -1,4 +1,4 @@
-// Reads regedit export files (.reg), version 5 (UTF-16LE) and REGEDIT4, into a registry tree.
+// Reads regedit export files (.reg), version 5 (UTF-16LE) and REGEDIT4 (Windows-1252), into a registry tree.
 #include "platform/lab/reg_file.h"
 
 #include <cstdint>
@@ -39,7 +39,7 @@ class RegFileReader {
   RegFileReader(RegistryKeyNode& localMachine, RegFileError* error) : root_(localMachine), error_(error) {}
 
   bool Read(const std::string& bytes) {
-    const std::vector<std::wstring> lines = SplitLabLines(DecodeLabText(bytes, UnmarkedText::SingleByte));
+    const std::vector<std::wstring> lines = SplitLabLines(DecodeLabText(bytes, UnmarkedText::Windows1252));
     std::size_t i = 0;
     while (i < lines.size() && TrimRight(lines[i]).empty()) ++i;
     if (i == lines.size()) return Fail(1, "the file is empty: no export header");
@@ -61,11 +61,17 @@ class RegFileReader {
         continue;
       }
       if (text[0] != L'"' && text[0] != L'@') return Fail(line_, "not a key, value or comment line");
-      // Long hex data continues on the following lines after a trailing backslash.
+      // Long hex data continues on the following lines after ",\". Whether the value is hex is
+      // asked once, of its first line, so that a value of thousands of lines is read in one pass.
       std::wstring logical = text;
-      while (!logical.empty() && logical.back() == L'\\' && IsHexData(logical) && i + 1 < lines.size()) {
-        logical.pop_back();
-        logical += TrimRight(TrimLeft(lines[++i]));
+      if (logical.back() == L'\\' && IsHexData(logical)) {
+        while (logical.back() == L'\\' && i + 1 < lines.size()) {
+          logical.pop_back();
+          if (!EndsBeforeMoreBytes(logical)) {
+            return Fail(static_cast<int>(i) + 1, "a line that continues must end with \",\\\" (a comma before the backslash)");
+          }
+          logical += TrimRight(TrimLeft(lines[++i]));
+        }
       }
       if (!ReadValueLine(logical)) return false;
     }
@@ -90,7 +96,14 @@ class RegFileReader {
     if (pos >= valueLine.size() || valueLine[pos] != L'=') return false;
     ++pos;
     while (pos < valueLine.size() && IsBlank(valueLine[pos])) ++pos;
-    return pos < valueLine.size() && StartsWithIgnoringAsciiCase(valueLine.substr(pos), L"hex");
+    return valueLine.compare(pos, 3, L"hex") == 0;
+  }
+
+  // Whether hex data cut off here may go on with the next byte: Windows takes a continuation
+  // only after a comma (or right after "hex:"), never in the middle of a byte or after one.
+  static bool EndsBeforeMoreBytes(const std::wstring& hexLine) {
+    const std::size_t last = hexLine.find_last_not_of(L" \t");
+    return last != std::wstring::npos && (hexLine[last] == L',' || hexLine[last] == L':');
   }
 
   bool ReadKeyLine(const std::wstring& text) {
@@ -104,6 +117,7 @@ class RegFileReader {
       return Fail(line_, "only keys under HKEY_LOCAL_MACHINE belong in a server's registry");
     }
     const std::wstring relative = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+    if (!CheckKeyLimits(relative)) return false;
     if (remove) {
       root_.RemovePath(relative);
       current_ = nullptr;
@@ -112,6 +126,22 @@ class RegFileReader {
       current_ = root_.CreatePath(relative);
       currentRemoved_ = false;
     }
+    return true;
+  }
+
+  // What the registry refuses, refused here: it also keeps the tree to a depth a loop walks.
+  bool CheckKeyLimits(const std::wstring& relative) {
+    std::size_t depth = 0;
+    std::size_t nameChars = 0;
+    for (const wchar_t c : relative) {
+      if (c != L'\\') {
+        if (nameChars++ == 0) ++depth;
+        if (nameChars > registry_limits::kMaxKeyNameChars) return Fail(line_, "a key name is longer than 255 characters");
+        continue;
+      }
+      nameChars = 0;
+    }
+    if (depth > registry_limits::kMaxKeyDepth) return Fail(line_, "a key is more than 512 levels deep");
     return true;
   }
 
@@ -162,10 +192,13 @@ class RegFileReader {
       value.data = Utf16LeBytesFromWide(string);
       value.data.push_back(0);
       value.data.push_back(0);
-    } else if (StartsWithIgnoringAsciiCase(data, L"dword:")) {
+    } else if (data.compare(0, 6, L"dword:") == 0) {
       if (!ReadDword(data.substr(6), &value)) return false;
-    } else if (StartsWithIgnoringAsciiCase(data, L"hex")) {
+    } else if (data.compare(0, 3, L"hex") == 0) {
       if (!ReadHex(data.substr(3), &value)) return false;
+    } else if (StartsWithIgnoringAsciiCase(data, L"dword:") || StartsWithIgnoringAsciiCase(data, L"hex")) {
+      // regedit and reg import know the types in lower case only.
+      return Fail(line_, "a type is written in lower case: dword:, hex: or hex(n):");
     } else {
       return Fail(line_, "unrecognised value data (expected a quoted text, dword:, hex: or hex(n):)");
     }
@@ -229,9 +262,11 @@ class RegFileReader {
       }
     }
     if (!flush(true)) return false;
-    // REGEDIT4 writes expandable and multi-strings as single-byte text; the registry holds UTF-16LE.
+    // REGEDIT4 writes expandable and multi-strings as Windows-1252 text; the registry holds
+    // UTF-16LE. Text without its terminating NUL gets one, as reg import gives it.
     if (!unicode_ && (value->type == regtype::ExpandString || value->type == regtype::MultiString)) {
-      value->data = Utf16LeBytesFromWide(WideFromSingleByte(std::string(bytes.begin(), bytes.end())));
+      if (!bytes.empty() && bytes.back() != 0) bytes.push_back(0);
+      value->data = Utf16LeBytesFromWide(WideFromWindows1252(std::string(bytes.begin(), bytes.end())));
     } else {
       value->data = std::move(bytes);
     }

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "common/text_case.h"
-
 namespace {
 std::vector<std::wstring> SplitKeyPath(const std::wstring& path) {
   std::vector<std::wstring> parts;
@@ -16,18 +14,53 @@ std::vector<std::wstring> SplitKeyPath(const std::wstring& path) {
   }
   return parts;
 }
+
+// The registry compares names in upper case, so "_Team" sorts after "MIRROR", not before it as
+// in lower case. Letters beyond ASCII are compared as they are.
+std::wstring SortKey(std::wstring name) {
+  for (wchar_t& c : name) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return name;
+}
 }  // namespace
 
+RegistryKeyNode::~RegistryKeyNode() {
+  std::vector<std::unique_ptr<RegistryKeyNode>> pending;
+  auto detachSubkeys = [&pending](RegistryKeyNode& key) {
+    for (auto& entry : key.subkeys_) pending.push_back(std::move(entry.second));
+    key.subkeys_.clear();
+  };
+  detachSubkeys(*this);
+  while (!pending.empty()) {
+    std::unique_ptr<RegistryKeyNode> key = std::move(pending.back());
+    pending.pop_back();
+    detachSubkeys(*key);
+  }
+}
+
+const std::vector<RegistryKeyNode*>& RegistryKeyNode::Subkeys() const {
+  if (enumerationStale_) {
+    enumeration_.clear();
+    enumeration_.reserve(subkeys_.size());
+    for (const auto& entry : subkeys_) enumeration_.push_back(entry.second.get());
+    enumerationStale_ = false;
+  }
+  return enumeration_;
+}
+
 RegistryKeyNode* RegistryKeyNode::FindSubkey(const std::wstring& name) const {
-  const auto it = subkeyIndex_.find(ToLowerAscii(name));
-  return it == subkeyIndex_.end() ? nullptr : it->second;
+  const auto it = subkeys_.find(SortKey(name));
+  return it == subkeys_.end() ? nullptr : it->second.get();
 }
 
 RegistryKeyNode* RegistryKeyNode::FindOrCreateSubkey(const std::wstring& name) {
-  if (RegistryKeyNode* found = FindSubkey(name)) return found;
-  subkeys_.push_back(std::make_unique<RegistryKeyNode>(name));
-  subkeyIndex_[ToLowerAscii(name)] = subkeys_.back().get();
-  return subkeys_.back().get();
+  auto& slot = subkeys_[SortKey(name)];
+  if (!slot) {
+    slot = std::make_unique<RegistryKeyNode>(name);
+    enumerationStale_ = true;
+  }
+  return slot.get();
 }
 
 RegistryKeyNode* RegistryKeyNode::FindPath(const std::wstring& path) {
@@ -55,35 +88,24 @@ bool RegistryKeyNode::RemovePath(const std::wstring& path) {
     parent = parent->FindSubkey(part);
     if (parent == nullptr) return false;
   }
-  auto& siblings = parent->subkeys_;
-  const auto it = std::find_if(siblings.begin(), siblings.end(),
-                               [&](const auto& key) { return EqualsIgnoringAsciiCase(key->name_, last); });
-  if (it == siblings.end()) return false;
-  parent->subkeyIndex_.erase(ToLowerAscii(last));
-  siblings.erase(it);
+  if (parent->subkeys_.erase(SortKey(last)) == 0) return false;
+  parent->enumerationStale_ = true;
   return true;
 }
 
 const RegistryValue* RegistryKeyNode::FindValue(const std::wstring& name) const {
-  for (const auto& value : values_) {
-    if (EqualsIgnoringAsciiCase(value.name, name)) return &value;
-  }
-  return nullptr;
+  const auto it = values_.find(SortKey(name));
+  return it == values_.end() ? nullptr : &it->second;
 }
 
 void RegistryKeyNode::SetValue(RegistryValue value) {
-  for (auto& existing : values_) {
-    if (EqualsIgnoringAsciiCase(existing.name, value.name)) {
-      existing.type = value.type;
-      existing.data = std::move(value.data);
-      return;
-    }
+  std::wstring key = SortKey(value.name);
+  if (const auto it = values_.find(key); it != values_.end()) {
+    it->second.type = value.type;
+    it->second.data = std::move(value.data);
+    return;
   }
-  values_.push_back(std::move(value));
+  values_.emplace(std::move(key), std::move(value));
 }
 
-void RegistryKeyNode::RemoveValue(const std::wstring& name) {
-  values_.erase(std::remove_if(values_.begin(), values_.end(),
-                               [&](const RegistryValue& value) { return EqualsIgnoringAsciiCase(value.name, name); }),
-                values_.end());
-}
+void RegistryKeyNode::RemoveValue(const std::wstring& name) { values_.erase(SortKey(name)); }
