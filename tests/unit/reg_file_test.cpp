@@ -274,3 +274,28 @@ TEST(RegistryKeyNode, ATreeOfAnyDepthGoesWithoutRecursion) {
   chain(root.get());
   root.reset();
 }
+
+// The value index holds through growth, replacement and removal: every value left is found by
+// its name in any case, with its own data, and no removed one is.
+TEST(RegistryKeyNode, ValuesAreFoundIgnoringCaseThroughAnyRemoval) {
+  constexpr int kValues = 1000;
+  RegistryKeyNode key(L"Settings");
+  auto name = [](int i) { return L"Value " + std::to_wstring(i); };
+  for (int i = 0; i < kValues; ++i) key.SetValue({name(i), regtype::Dword, {static_cast<std::uint8_t>(i), 0, 0, 0}});
+  for (int i = 0; i < kValues; i += 3) key.RemoveValue(L"VALUE " + std::to_wstring(i));
+  for (int i = 1; i < kValues; i += 3) key.SetValue({L"value " + std::to_wstring(i), regtype::String, {7}});
+  key.RemoveValue(L"absent");
+  for (int i = 0; i < kValues; ++i) {
+    SCOPED_TRACE(i);
+    const RegistryValue* value = key.FindValue(L"vAlUe " + std::to_wstring(i));
+    if (i % 3 == 0) {
+      EXPECT_EQ(value, nullptr);
+      continue;
+    }
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->name, name(i)) << "the name as first written";
+    const std::vector<std::uint8_t> expected =
+        i % 3 == 1 ? std::vector<std::uint8_t>{7} : std::vector<std::uint8_t>{static_cast<std::uint8_t>(i), 0, 0, 0};
+    EXPECT_EQ(value->data, expected);
+  }
+}

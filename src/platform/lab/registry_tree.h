@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct RegistryValue {
@@ -49,14 +48,28 @@ class RegistryKeyNode {
   void RemoveValue(const std::wstring& name);
 
  private:
+  // One entry of the value index: the hash of the name as compared (ignoring case) and where
+  // the value is in values_, plus one; 0 marks a free slot.
+  struct ValueSlot {
+    std::uint32_t hash = 0;
+    std::uint32_t position = 0;
+  };
+  // The slot that holds `name`, or the free slot where it would go.
+  std::size_t ValueSlotOf(const std::wstring& name, std::uint32_t hash) const;
+  void GrowValueIndex();
+
   std::wstring name_;
-  // By upper-case name: the map's order is the registry's, and a key with a thousand subkeys
-  // or a hundred thousand values is looked up as fast as one with five.
+  // By upper-case name: the map's order is the registry's, and a key with a thousand subkeys is
+  // looked up as fast as one with five.
   std::map<std::wstring, std::unique_ptr<RegistryKeyNode>> subkeys_;
   // subkeys_ in order, for enumeration by index; made again after a subkey came or went.
   mutable std::vector<RegistryKeyNode*> enumeration_;
   mutable bool enumerationStale_ = false;
-  std::unordered_map<std::wstring, RegistryValue> values_;
+  // The values in one array and an open-addressed index over it: a key of a hundred thousand
+  // values is read and searched in time proportional to them, with no node per value to chase.
+  // Values keep no order (nothing enumerates them); removal moves the last one into the gap.
+  std::vector<RegistryValue> values_;
+  std::vector<ValueSlot> valueIndex_;  // a power of two long, at most half full
 };
 
 // Registry value types as the registry numbers them.
