@@ -17,11 +17,26 @@ std::vector<std::wstring> SplitKeyPath(const std::wstring& path) {
 
 // The registry compares names in upper case, so "_Team" sorts after "MIRROR", not before it as
 // in lower case. Letters beyond ASCII are compared as they are.
+wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
 std::wstring SortKey(std::wstring name) {
-  for (wchar_t& c : name) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  }
+  for (wchar_t& c : name) c = UpperAscii(c);
   return name;
+}
+
+// FNV-1a over the name in upper case, so that names equal ignoring case hash alike.
+std::uint32_t NameHash(const std::wstring& name) {
+  std::uint32_t hash = 2166136261u;
+  for (const wchar_t c : name) hash = (hash ^ static_cast<std::uint32_t>(UpperAscii(c))) * 16777619u;
+  return hash;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  }
+  return true;
 }
 }  // namespace
 
@@ -92,25 +107,6 @@ bool RegistryKeyNode::RemovePath(const std::wstring& path) {
   parent->enumerationStale_ = true;
   return true;
 }
-
-namespace {
-wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-// FNV-1a over the name in upper case, so that names equal ignoring case hash alike.
-std::uint32_t NameHash(const std::wstring& name) {
-  std::uint32_t hash = 2166136261u;
-  for (const wchar_t c : name) hash = (hash ^ static_cast<std::uint32_t>(UpperAscii(c))) * 16777619u;
-  return hash;
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
-}  // namespace
 
 std::size_t RegistryKeyNode::ValueSlotOf(const std::wstring& name, std::uint32_t hash) const {
   const std::size_t mask = valueIndex_.size() - 1;
