@@ -101,8 +101,13 @@ constexpr int kTemporaryNameAttempts = 100;
 // one, picks the same name, and a name left by a crash is passed over.
 fs::path TemporaryNameBeside(const fs::path& file) {
   static std::atomic<std::uint32_t> saves{0};
+  std::string suffix = ".";
+  suffix += std::to_string(LabProcessId());
+  suffix += '-';
+  suffix += std::to_string(++saves);
+  suffix += ".new";
   fs::path temporary = file;
-  temporary += "." + std::to_string(LabProcessId()) + "-" + std::to_string(++saves) + ".new";
+  temporary += suffix;
   return temporary;
 }
 
