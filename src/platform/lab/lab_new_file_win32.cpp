@@ -8,6 +8,7 @@
 #include <share.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -34,7 +35,7 @@ class FileDescriptor {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const auto chunk = static_cast<unsigned int>(bytes.size() < INT_MAX ? bytes.size() : INT_MAX);
+    const auto chunk = static_cast<unsigned int>(std::min<std::size_t>(bytes.size(), INT_MAX));
     const int written = _write(fd, bytes.data(), chunk);
     if (written <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(written));
