@@ -1,6 +1,7 @@
 // Runs a scenario script: the wizard on a copy of a lab, driven as a user would drive it, told in a transcript.
 #include "scenario/scenario_runner.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -277,9 +278,22 @@ fs::path ScenarioRunner::HostPath(const std::string& windowsPath) const {
   return LabFileSystem(labFolder_ / "drives").HostPath(WideFromUtf8(windowsPath));
 }
 
+// Whether `entry` lies below the copy's drives/ folder once links and ".." are resolved, so that
+// whatever a script names (or a link a run left on the drives) is never written outside the copy.
+bool ScenarioRunner::OnLabDrives(const fs::path& entry) const {
+  std::error_code error;
+  const fs::path drives = fs::weakly_canonical(labFolder_ / "drives", error);
+  if (error) return false;
+  const fs::path resolved = fs::weakly_canonical(entry, error);
+  if (error) return false;
+  const auto [inDrives, inResolved] = std::mismatch(drives.begin(), drives.end(), resolved.begin(), resolved.end());
+  return inDrives == drives.end() && inResolved != resolved.end();
+}
+
 bool ScenarioRunner::WriteDriveFile(const std::vector<std::string>& args, std::string* reason) {
   if (labFolder_.empty()) return Fail(reason, "no lab yet: a lab command comes first");
   const fs::path file = HostPath(args[0]);
+  if (!OnLabDrives(file)) return Fail(reason, "\"" + args[0] + "\" leaves the lab's drives");
   std::error_code error;
   fs::create_directories(file.parent_path(), error);
   // The lab's files are single-byte text, as the program reads them.
@@ -289,6 +303,7 @@ bool ScenarioRunner::WriteDriveFile(const std::vector<std::string>& args, std::s
 bool ScenarioRunner::RemoveDriveEntry(ScenarioVerb verb, const std::string& windowsPath, std::string* reason) {
   if (labFolder_.empty()) return Fail(reason, "no lab yet: a lab command comes first");
   const fs::path entry = HostPath(windowsPath);
+  if (!OnLabDrives(entry)) return Fail(reason, "\"" + windowsPath + "\" leaves the lab's drives");
   std::error_code error;
   // Removing what isn't there is a mistake in the script, not a scene.
   if (verb == ScenarioVerb::RemoveFile) {

@@ -46,6 +46,7 @@ class ScenarioRunner {
   bool Press(const std::string& buttonName);
 
   std::filesystem::path HostPath(const std::string& windowsPath) const;
+  bool OnLabDrives(const std::filesystem::path& entry) const;
   void RemoveLabCopy();
 
   ScenarioSettings settings_;

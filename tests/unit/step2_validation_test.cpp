@@ -127,7 +127,7 @@ TEST_F(Step2, SavesElevenLinesAndAnnouncesTheEndOfStage1) {
 
   wizard.dialog.OnStep2();
   EXPECT_EQ(wizard.view.boxes.size(), 2u) << "a second Step 2 saves and announces again";
-  EXPECT_FALSE(std::filesystem::exists(cluster.temp.DriveHostPath(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat.new")));
+  EXPECT_FALSE(cluster.temp.TemporaryLeftBeside(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat"));
 }
 
 TEST_F(Step2, TheNextRunOpensInStage2WithTheListFilled) {
@@ -190,7 +190,7 @@ TEST(SaveDefaults, AFailedSaveKeepsTheOldFileAndAnnouncesNothing) {
     EXPECT_EQ(wizard.dialog.WizardStage, 0);
     wizard.dialog.WizardStage = 1;
     EXPECT_EQ(wizard.dialog.SaveDefaults(), c.rc);
-    EXPECT_FALSE(std::filesystem::exists(cluster.temp.DriveHostPath(path + L".new")));
+    EXPECT_FALSE(cluster.temp.TemporaryLeftBeside(path));
   }
 }
 

@@ -3,6 +3,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
+
+// The server a machine name reaches, in lower case, as the registry and the service manager
+// both read the name: "node-b" or "\\node-b", in any letter case. Empty when the name can reach
+// no server: empty, or a backslash left after the one leading "\\" (so "\\\\node-b", which the
+// wizard makes of a node typed as "\\node-b", reaches nothing, as on Windows).
+std::wstring ServerOfMachineName(const std::wstring& machineName);
 
 class RemoteCalls {
  public:
