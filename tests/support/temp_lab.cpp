@@ -40,6 +40,7 @@ std::wstring WithCrLf(const std::wstring& text) {
 TempLab::TempLab(const std::wstring& computerName) : folder_(NewTempFolder()) {
   WriteBytes(folder_ / "lab.conf", "# test lab\ncomputer-name = " + Utf8FromWide(computerName) + "\n");
   fs::create_directories(folder_ / "servers" / PathFromWide(computerName));
+  fs::create_directories(folder_ / "drives" / "C");
   fs::create_directories(folder_ / "drives" / "D");
   fs::create_directories(folder_ / "drives" / "E");
 }

@@ -120,6 +120,9 @@ TEST_F(Step2, SavesElevenLinesAndAnnouncesTheEndOfStage1) {
   EXPECT_EQ(wizard.log.lines,
             (std::vector<LoggedLine>{
                 {L"No validation errors detected.", LogClass::LogInfo},
+                {kClusterLabFindingA, LogClass::LogInfo},
+                {kClusterLabFindingB, LogClass::LogInfo},
+                {std::wstring(L"Cluster readiness report saved to ") + kTestReportPath + L".", LogClass::LogInfo},
                 {L"Default values saved to D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat.", LogClass::LogInfo}}));
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{kStage1Complete, L"Stage 1 Complete"}}));
   EXPECT_EQ(wizard.dialog.WizardStage, 0) << "the window itself stays in stage 1";

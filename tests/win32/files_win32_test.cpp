@@ -177,7 +177,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_PassesOverTemporaryFilesLeftByOther
       ASSERT_TRUE(SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY));
     } else {
       holder.emplace(CreateFileW(leftover.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-      ASSERT_TRUE(holder->IsValid());
+      ASSERT_TRUE(holder->IsOpen());
     }
 
     EXPECT_EQ(files_.ReplaceWholeFile(path, "1\r\nnew answers\r\n", nullptr), 0u);
