@@ -204,3 +204,21 @@ TEST_F(Step2, AMissingFolderCannotBeOpened) {
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{message, L""}}));
   EXPECT_EQ(wizard.log.lines, (std::vector<LoggedLine>{{message, LogClass::LogError}}));
 }
+
+TEST(ClusterReadiness, AFailFindingAsksWithNoPreselectedAndNoSavesNothing) {
+  TempLab temp;
+  std::filesystem::copy(std::filesystem::path(DUPLEX_LAB_DIR) / "crossed-heartbeats", temp.Folder(),
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  WizardOnLab wizard(temp);
+  wizard.dialog.OnInitDialog();
+  wizard.dialog.OnStep1();
+  ASSERT_TRUE(wizard.view.IsEnabled(IDC_STEP2));
+  const std::string before = temp.ReadDriveFile(kDefaultsPath);
+  wizard.view.answers = {false};
+  wizard.dialog.OnStep2();
+  EXPECT_EQ(wizard.view.preselectedAnswers, std::vector<Answer>{Answer::No});
+  ASSERT_EQ(wizard.view.boxes.size(), 1u);
+  EXPECT_EQ(wizard.view.boxes[0].caption, L"Cluster Readiness");
+  EXPECT_EQ(temp.ReadDriveFile(kDefaultsPath), before) << "No keeps the answers unsaved";
+  EXPECT_TRUE(temp.DriveFileExists(kTestReportPath)) << "the report is saved whatever the answer";
+}
