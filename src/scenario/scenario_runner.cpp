@@ -105,10 +105,25 @@ ScenarioRunner::~ScenarioRunner() { RemoveLabCopy(); }
 
 void ScenarioRunner::RemoveLabCopy() {
   if (copyRoot_.empty()) return;
+  KeepReports();
   std::error_code error;
   fs::remove_all(copyRoot_, error);
   copyRoot_.clear();
   labFolder_.clear();
+}
+
+void ScenarioRunner::KeepReports() {
+  if (settings_.reportsFolder.empty()) return;
+  std::error_code error;
+  const fs::path reports = LabFileSystem(labFolder_ / "drives").HostPath(L"C:\\ProgramData\\Zandor\\Reports");
+  if (!fs::is_directory(reports, error)) return;
+  fs::create_directories(settings_.reportsFolder, error);
+  ++keptLabs_;
+  for (const auto& entry : fs::directory_iterator(reports, error)) {
+    const std::string name =
+        settings_.reportsPrefix + "-" + std::to_string(keptLabs_) + "-" + entry.path().filename().string();
+    fs::copy_file(entry.path(), settings_.reportsFolder / name, fs::copy_options::overwrite_existing, error);
+  }
 }
 
 bool ScenarioRunner::Run(const std::vector<ScenarioCommand>& commands, ScriptError* error) {

@@ -38,7 +38,7 @@ RunResult RunScript(const std::string& script) {
   }
   Transcript transcript;
   {
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
     result.ok = runner.Run(commands, &result.error);
   }
   result.lines = transcript.Lines();
@@ -230,7 +230,7 @@ TEST(ScenarioRunner, DriveCommandsNeverLeaveTheLabsCopy) {
     ASSERT_TRUE(ParseScenarioScript("lab demo\n", &commands, &error));
     commands.push_back({2, "made by hand", c.verb, c.args});
     Transcript transcript;
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
     EXPECT_FALSE(runner.Run(commands, &error));
     EXPECT_EQ(error.line, 2);
     EXPECT_EQ(error.reason, "\"" + c.args[0] + "\" leaves the lab's drives");
