@@ -48,9 +48,10 @@ class RemoteCallThread {
   std::thread worker_;
 };
 
-// The registry with every call but LocalMachine() made on the worker thread. Neither backend is
-// thread-safe (the lab is plain data), and none needs to be: one call is in flight at a time, and
-// the hand-off through the worker's mutex orders each call after the one before it.
+// The registry with every call but LocalMachine() made on the worker thread. The backend behind it
+// need not be thread-safe, and the lab is not (plain data, touched by the window's thread too, for
+// this computer's feature check): one call is in flight at a time, the window's thread makes none
+// meanwhile, and the hand-off through the worker's mutex orders each call after everything before it.
 class ResponsiveRegistry final : public Registry {
  public:
   ResponsiveRegistry(Registry& inner, RemoteCallThread& thread) : inner_(inner), thread_(thread) {}

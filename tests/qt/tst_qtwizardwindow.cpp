@@ -1087,7 +1087,7 @@ void tst_QtWizardWindow::slowGatheringRepaintsAndDropsAClickOnExit() {
     const EventWatch paints(QEvent::Paint, [&](QObject* painted) {
       if (painted == &lw.window && duringNode2()) ++seen.paintsDuringNode2;
     });
-    const EventWatch boxPlaces(QEvent::Show, [&](QObject* shown) {
+    const EventWatch boxShows(QEvent::Show, [&](QObject* shown) {
       if (qobject_cast<QMessageBox*>(shown) != nullptr) seen.boxPlaces << lw.log.lines.size();
     });
     QTimer ticker;

@@ -422,7 +422,7 @@ LRESULT CALLBACK WatchGathering(HWND window, UINT message, WPARAM wParam, LPARAM
   auto* watch = reinterpret_cast<GatheringWatch*>(data);
   if (message == WM_PAINT && watch->DuringNode2()) ++watch->paintsDuringNode2;
   if (message == WM_TIMER && wParam == kWatchTimerId) {
-    // The wizard itself, not its sixty controls: a whole repaint under Xvfb outlasts a short tick.
+    // The wizard itself, not its sixty-odd controls: their whole repaint under Xvfb outlasts a short tick.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
     if (!watch->clickedDuringNode2 && watch->DuringNode2()) {
       watch->clickedDuringNode2 = true;
