@@ -13,6 +13,7 @@
 #include "nodes/cnode.h"
 #include "platform/files.h"
 #include "validation/readiness_finding.h"
+#include "wizard/responsive_remote_calls.h"
 
 class InstallLog;
 class OwnerlessMessageBox;
@@ -58,6 +59,12 @@ class WizardDialog : public Entries {
   Status WriteAutoStartIni();
   Status WritePerlInputFile();
 
+ private:
+  // Before the nodes, which gather through it: their registry and service manager calls run off
+  // the window's thread, and the window repaints meanwhile.
+  ResponsiveRemoteCalls remoteCalls_;
+
+ public:
   cNode Node2Info;
   cNode Node1Info;
 
