@@ -4,17 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/local_date_time.h"
 #include "common/status.h"
-
-// A local date and time as the computer's clock gives it (GetLocalTime).
-struct LocalDateTime {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
 
 class Machine {
  public:

@@ -57,7 +57,7 @@ std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Findi
 
   const LocalDateTime now = platform_.machine.LocalTime();
   ReportInput input;
-  input.run = {{now.year, now.month, now.day, now.hour, now.minute, now.second},
+  input.run = {now,
                LocalComputerName(),
                ProgramVersion(),
                ProgramEdition(),
