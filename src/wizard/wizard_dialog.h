@@ -13,10 +13,24 @@
 #include "platform/files.h"
 
 class InstallLog;
+class NodeReader;
 class OwnerlessMessageBox;
 class StartedProcess;
 class WizardView;
 struct Platform;
+
+// How Step 3 ended; the window tells each in its box and ignores this, a run without a window
+// turns it into its exit code.
+enum class DefinitionOutcome {
+  Confirmed,           // the installer generated the definition file
+  NotCollected,        // an entry rule failed, or a server could not be read
+  NotValidated,        // the two servers do not agree
+  ProductMissing,      // the product is not installed for the AutoStart domain
+  ServicesNotRunning,  // a clustering service of a node is not running
+  FileNotWritten,      // an input file of the installer could not be written
+  InstallerNotRun,     // the board count is neither 1 nor 3, or the installer could not be started
+  NotConfirmed,        // the installer ran, but its definition file could not be confirmed
+};
 
 // The ten entry strings and WizardStage are the window's own fields, inherited from Entries so
 // that the checks and file builders take the window's entries as they stand.
@@ -51,13 +65,16 @@ class WizardDialog : public Entries {
   // Step 3 (step3_definition.cpp): the collection and validation again, the manifest and service
   // checks, the installer's two input files, the installer run and its definition file confirmed.
   // Every outcome is told in a box and in the log.
-  void GenerateDefinition();
+  DefinitionOutcome GenerateDefinition();
   // The installer's input files, each replaced whole: 0, or the failing call's code after its message.
   Status WriteAutoStartIni();
   Status WritePerlInputFile();
 
   cNode Node2Info;
   cNode Node1Info;
+
+  // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
+  void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
 
  private:
   void EnableButtonsForStage();
@@ -73,7 +90,7 @@ class WizardDialog : public Entries {
   // Logs a failure as an error and shows it in a box with the application title.
   void ReportFailure(const std::wstring& message);
   // Starts the installer, waits for it and confirms that it generated `definitionFile`.
-  void RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
+  DefinitionOutcome RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
   bool WaitForInstaller(StartedProcess& installer);
 
@@ -82,6 +99,7 @@ class WizardDialog : public Entries {
   WizardView& view_;
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
+  NodeReader* nodeReader_ = nullptr;
 };
 
 // The most characters the AutoStart domain entry takes.

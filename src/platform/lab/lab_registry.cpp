@@ -100,6 +100,19 @@ Status LabRegistry::QueryValue(RegHandle key, const std::wstring& valueName, voi
   return status::Success;
 }
 
+Status LabRegistry::EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                              std::vector<std::uint8_t>* data) {
+  const OpenKeyEntry* entry = BeginCall(key);
+  if (entry == nullptr) return status::InvalidHandle;
+  const auto& values = entry->key->Values();
+  if (index >= values.size()) return status::NoMoreItems;
+  const RegistryValue& value = values[index];
+  *name = value.name;
+  *type = value.type;
+  *data = value.data;
+  return status::Success;
+}
+
 Status LabRegistry::CloseKey(RegHandle key) {
   if (key == kLocalMachineHandle) return status::Success;
   if (BeginCall(key) == nullptr) return status::InvalidHandle;

@@ -1,10 +1,12 @@
-// The Windows program's entry: picks the backend (a named lab or the real system), loads the log, runs the wizard.
+// The Windows program's entry: picks the backend (a named lab or the real system), loads the log, runs the wizard;
+// given a command, runs it without a window.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/setuplogkit_log.h"
 #include "app/wizard_app.h"
@@ -12,6 +14,7 @@
 #include "platform/lab/lab.h"
 #include "platform/win32/win32_platform.h"
 #include "setuplogkit/setuplogkit_loader.h"
+#include "wizard/win32/win32_command_line.h"
 #include "wizard/win32/win32_wizard_window.h"
 
 namespace {
@@ -26,6 +29,8 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+  // Run as DuplexSetupAssistant.exe with a command (the .com companion is what cmd.exe prefers).
+  if (const std::vector<std::wstring> words = CommandLineWords(); !words.empty()) return RunWin32CommandLine(words);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 
