@@ -43,19 +43,17 @@ int RunWin32CommandLine(const std::vector<std::wstring>& words) {
   std::string logFileOverride;
   CliContext context;
   context.edition = L"Windows";
-  Platform platform = system.MakePlatform();
-  context.platform = &platform;
   if (const std::wstring labFolder = EnvironmentVariable(L"DUPLEX_SETUP_LAB"); !labFolder.empty()) {
     std::string error;
     lab = Lab::Load(labFolder, &error);
     if (lab != nullptr) {
       logFileOverride = Utf8FromWide(lab->InstallLogFile().wstring());
-      platform = lab->MakePlatform();
     } else {
-      context.platform = nullptr;
       context.platformProblem = L"The lab " + labFolder + L" cannot be used: " + WideFromUtf8(error);
     }
   }
+  Platform platform = lab != nullptr ? lab->MakePlatform() : system.MakePlatform();
+  if (context.platformProblem.empty()) context.platform = &platform;
   SetupLogKitLibrary library(logFileOverride);
   SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
   context.log = &log;
