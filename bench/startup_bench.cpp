@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/executable_folder.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_location.h"
 #include "wizard/qt/lab_startup.h"

@@ -76,8 +76,9 @@ def crlf(lines):
 # Registry
 
 
-def registry(folder, octet, extra_interface_guid, clan_name="CLAN"):
-    """The three exports of one server; `octet` makes its addresses and GUIDs its own."""
+def registry(folder, octet, extra_interface_guid, clan_name="CLAN", addresses_changed=None):
+    """The three exports of one server; `octet` makes its addresses and GUIDs its own.
+    `addresses_changed` maps a role to the (address, mask) it holds instead."""
     adapters = [
         ("{1A2B3C4D-0001-4000-8000-00000000000%d}" % octet, clan_name, "CLAN"),
         ("{1A2B3C4D-0002-4000-8000-00000000000%d}" % octet, "ELAN", "ELAN"),
@@ -108,6 +109,7 @@ def registry(folder, octet, extra_interface_guid, clan_name="CLAN"):
         "MIRROR": ("192.168.103.%d" % (10 + octet), "255.255.255.0"),
         "spare": ("0.0.0.0", "0.0.0.0"),
     }
+    addresses.update(addresses_changed or {})
     keys = [(INTERFACES, [])]
     for guid, _, role in adapters:
         if role == "dhcp":
@@ -320,7 +322,7 @@ What they print goes to console.log in the lab, as their console window would sh
 
 
 def lab(root, title, readme, node_b_clan="CLAN", node_b_cluster_running=True, node_b_faults=None,
-        defaults_stage=None):
+        defaults_stage=None, node_b_addresses=None):
     """One lab folder; the arguments after `readme` say what differs from the demo."""
     write(os.path.join(root, "lab.conf"),
           ("# %s: this computer is node-a; node-b is its partner.\ncomputer-name = NODE-A\n" % title).encode("ascii"))
@@ -332,7 +334,8 @@ def lab(root, title, readme, node_b_clan="CLAN", node_b_cluster_running=True, no
     services(os.path.join(node_a, "services.txt"), 1)
 
     node_b = os.path.join(root, "servers", "node-b")
-    registry(os.path.join(node_b, "registry"), 2, "{9F000000-0000-4000-8000-00000000B002}", clan_name=node_b_clan)
+    registry(os.path.join(node_b, "registry"), 2, "{9F000000-0000-4000-8000-00000000B002}", clan_name=node_b_clan,
+             addresses_changed=node_b_addresses)
     services(os.path.join(node_b, "services.txt"), 2, cluster_running=node_b_cluster_running)
     if node_b_faults is not None:
         write(os.path.join(node_b, "faults.conf"), node_b_faults.encode("ascii"))
@@ -431,6 +434,75 @@ node-a = ha.example.local, node-b = " and the entries are not saved.
 Written by tools/make-demo-lab.py; do not edit by hand.
 """
 
+# What the readiness checks add to Step 2 on a pair that cannot work (docs/readiness.md).
+READINESS_BOX = """\
+Press Step 2: the switch addresses and CLAN domains agree, so the comparison passes; then
+the readiness checks find the fault, and a box "Cluster Readiness" shows
+
+    %s
+
+followed by where the report was saved (Reports\\readiness-<date>-<time>.html in the lab
+folder, beside install.log, with the .json beside it) and "Save the answers anyway?". No,
+the default, saves nothing and the wizard stays in stage 1; Yes saves the answers as before.
+The same line is in install.log, as an error. Open the .html report in a browser to see
+both servers side by side with the finding and its remedy.
+"""
+
+README_CROSSED_HEARTBEATS = """\
+Rehearses: the heartbeat links are crossed.
+
+On node-b the connection named HB1 holds the address the HB2 network uses (192.168.102.12)
+and the one named HB2 the HB1 network's (192.168.101.12): the cables, or the connection
+names, were swapped when the server was set up. Each heartbeat of node-a then talks to the
+wrong heartbeat of node-b, and the two heartbeats no longer fail apart.
+
+""" + PREFILLED + """
+What you should see: press Step 1. Both servers are read without an error; the list shows
+node-b's HB1 as 192.168.102.12 and its HB2 as 192.168.101.12.
+""" + READINESS_BOX % (
+    "[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed: HB1 of node-a (192.168.101.11/24) is on the\n"
+    "    network of HB2 of node-b (192.168.101.12/24), and HB2 of node-a (192.168.102.11/24) on\n"
+    "    that of HB1 of node-b (192.168.102.12/24)") + """
+The remedy: swap the HB1 and HB2 connection names on one node, or re-cable the links.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_DUPLICATE_CLAN_ADDRESS = """\
+Rehearses: both nodes have the same CLAN address.
+
+node-b's CLAN connection holds 10.1.1.11 as its first address, the address of node-a's
+CLAN (a server cloned from node-a and not readdressed). Only one of them can answer on it.
+
+""" + PREFILLED + """
+What you should see: press Step 1. Both servers are read without an error; the list shows
+10.1.1.11 as the CLAN IP Address of both nodes.
+""" + READINESS_BOX % (
+    "[FAIL] R05 CLAN: 10.1.1.11 is used twice: by the CLAN address of node-a and the CLAN\n"
+    "    address of node-b") + """
+The remedy: give each of them an address of its own (node-b's was 10.1.1.12).
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_HEARTBEAT_SUBNETS = """\
+Rehearses: the two ends of a heartbeat link are on different subnets.
+
+node-b's HB1 was typed as 192.168.110.12 instead of 192.168.101.12, so its network is
+192.168.110.0/24 while node-a's HB1 is on 192.168.101.0/24: the heartbeat never reaches
+the other node over that link.
+
+""" + PREFILLED + """
+What you should see: press Step 1. Both servers are read without an error; the list shows
+node-b's HB1 as 192.168.110.12.
+""" + READINESS_BOX % (
+    "[FAIL] R02 HB1: HB1 of node-a (192.168.101.11/24) and HB1 of node-b (192.168.110.12/24)\n"
+    "    are on different networks (192.168.101.0 and 192.168.110.0)") + """
+The remedy: put HB1 of both nodes on one network (correct the address or mask on one of them).
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
 
 def main():
     labs = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lab")
@@ -444,6 +516,13 @@ def main():
     # blank cannot be seen in the list, in regedit or in this export, so the engineer
     # rehearsing would have nothing to find; a change of letter case can be spotted.
     lab(os.path.join(labs, "clan-missing"), "A rehearsal lab", README_CLAN_MISSING, node_b_clan="Clan", defaults_stage=0)
+    # The three configurations the readiness checks refuse (FAIL), each on node-b's addresses alone.
+    lab(os.path.join(labs, "crossed-heartbeats"), "A rehearsal lab", README_CROSSED_HEARTBEATS, defaults_stage=0,
+        node_b_addresses={"HB1": ("192.168.102.12", "255.255.255.0"), "HB2": ("192.168.101.12", "255.255.255.0")})
+    lab(os.path.join(labs, "duplicate-clan-address"), "A rehearsal lab", README_DUPLICATE_CLAN_ADDRESS,
+        defaults_stage=0, node_b_addresses={"CLAN": ("10.1.1.11", "255.255.255.0")})
+    lab(os.path.join(labs, "heartbeat-subnets"), "A rehearsal lab", README_HEARTBEAT_SUBNETS, defaults_stage=0,
+        node_b_addresses={"HB1": ("192.168.110.12", "255.255.255.0")})
 
 
 if __name__ == "__main__":

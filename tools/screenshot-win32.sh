@@ -1,8 +1,10 @@
 #!/bin/sh
 # Captures the Windows program's main window, as Wine draws it, into screenshots/win32-wizard.png.
 #
-#   tools/screenshot-win32.sh [BUILD_DIR]      (BUILD_DIR defaults to build/windows)
+#   tools/screenshot-win32.sh [BUILD_DIR [DPI]]   (BUILD_DIR defaults to build/windows, DPI to 96)
 #
+# Another DPI (144 is a 150 % display) is set as the prefix's LogPixels, and the picture goes to
+# screenshots/win32-wizard-DPIdpi.png.
 # Builds nothing: build first with `cmake --preset windows && cmake --build --preset windows`.
 # Runs DuplexSetupAssistant.exe under Wine on a private Xvfb display, in a throw-away Wine prefix,
 # against a temporary copy of the bundled demo lab (whose local computer has the high-availability
@@ -13,7 +15,10 @@ set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$(cd "${1:-$source_dir/build/windows}" && pwd)
 exe="$build_dir/DuplexSetupAssistant.exe"
+dpi=${2:-96}
+case $dpi in *[!0-9]* | '') echo "DPI must be a number, not $dpi" >&2; exit 2 ;; esac
 output="$source_dir/screenshots/win32-wizard.png"
+[ "$dpi" = 96 ] || output="$source_dir/screenshots/win32-wizard-${dpi}dpi.png"
 [ -f "$exe" ] || { echo "no $exe: build the windows preset first" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/duplex-screenshot.XXXXXX)
@@ -49,6 +54,16 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES=
 wineboot -i </dev/null >"$work/wineboot.log" 2>&1
 # There is no window manager on the display: let Wine draw the caption and frame itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >>"$work/wineboot.log" 2>&1
+# Wine's own fonts (fonts-wine: Marlett for the caption buttons, Tahoma, the MS Sans Serif stand-in)
+# are not found where Debian's Wine 8 looks for them; a prefix's Fonts folder is searched first.
+for font in /usr/share/wine/fonts/*; do
+  if [ -e "$font" ]; then ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+done
+if [ "$dpi" != 96 ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >>"$work/wineboot.log" 2>&1
+  # Read as a prefix starts: let this one end, so that the program starts it afresh.
+  wineserver -w
+fi
 
 # Wine maps the Unix root to drive Z:.
 lab_windows_path="Z:$(printf '%s' "$work/lab" | tr '/' '\\')"

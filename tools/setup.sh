@@ -7,7 +7,10 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation fonts-dejavu-core
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 xvfb xauth x11-utils imagemagick perl python3
+  # fonts-wine is only recommended (by libwine), so --no-install-recommends leaves it out; without it
+  # Wine draws the caption's close box as a letter, clips message boxes and swaps the dialog font.
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick perl python3
+  nlohmann-json3-dev tidy python3-jsonschema chromium
 )
 
 missing=()

@@ -1,6 +1,7 @@
-// Facts about this computer and the desktop the program runs on.
+// Facts about this computer and the desktop the program runs on, and the clock its waits are measured by.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/status.h"
@@ -11,4 +12,8 @@ class Machine {
 
   // GetComputerNameW: the NetBIOS name, at most 255 characters.
   virtual Status QueryComputerName(std::wstring* name) = 0;
+
+  // Milliseconds from some fixed moment (GetTickCount64): what a wait for a started process is
+  // measured by. In a lab it is the lab's clock, which a wait for a slow process moves forward.
+  virtual std::uint64_t NowMilliseconds() = 0;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/status.h"
+#include "common/unique_handle.h"
 
 // An open key or registry connection; 0 is the null handle.
 using RegHandle = std::uintptr_t;
@@ -40,36 +41,20 @@ class Registry {
   virtual Status CloseKey(RegHandle key) = 0;
 };
 
-// Owns one open key or connection and closes it when it goes out of scope.
-class RegKey {
- public:
-  RegKey() = default;
-  explicit RegKey(Registry& registry) : registry_(&registry) {}
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  RegKey(RegKey&& other) noexcept : registry_(other.registry_), handle_(other.handle_) { other.handle_ = 0; }
-  RegKey& operator=(RegKey&& other) noexcept {
-    if (this != &other) {
-      Close();
-      registry_ = other.registry_;
-      handle_ = other.handle_;
-      other.handle_ = 0;
-    }
-    return *this;
-  }
-  ~RegKey() { Close(); }
+// How a RegKey closes what it holds: through the Registry that opened it.
+struct RegKeyTraits {
+  using Handle = RegHandle;
+  RegKeyTraits() = default;
+  // Not explicit, so that `RegKey key(registry);` names the registry its key is closed by.
+  RegKeyTraits(Registry& owner) : registry(&owner) {}
 
-  RegHandle get() const { return handle_; }
-  bool IsOpen() const { return handle_ != 0; }
-  // For the open call to write into; the key must be closed already.
-  RegHandle* Receive() { return &handle_; }
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle key) { return key != 0; }
+  // A holder without a registry has nothing that could close its key, so it only lets go of it.
+  Status Close(Handle key) const { return registry != nullptr ? registry->CloseKey(key) : status::Success; }
 
-  void Close() {
-    if (handle_ != 0 && registry_ != nullptr) registry_->CloseKey(handle_);
-    handle_ = 0;
-  }
-
- private:
-  Registry* registry_ = nullptr;
-  RegHandle handle_ = 0;
+  Registry* registry = nullptr;
 };
+
+// Owns one open key or connection and closes it when it goes out of scope.
+using RegKey = UniqueHandle<RegKeyTraits>;

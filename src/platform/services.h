@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/status.h"
+#include "common/unique_handle.h"
 
 // An open service control manager or service handle; 0 is the null handle.
 using ScHandle = std::uintptr_t;
@@ -22,22 +23,21 @@ class ServiceControl {
   virtual Status CloseServiceHandle(ScHandle handle) = 0;
 };
 
-// Owns one service control manager or service handle and closes it when it goes out of scope.
-class ScopedScHandle {
- public:
-  explicit ScopedScHandle(ServiceControl& services) : services_(&services) {}
-  ScopedScHandle(const ScopedScHandle&) = delete;
-  ScopedScHandle& operator=(const ScopedScHandle&) = delete;
-  ~ScopedScHandle() { Close(); }
+// How a ScopedScHandle closes what it holds: through the ServiceControl that opened it.
+struct ScHandleTraits {
+  using Handle = ScHandle;
+  ScHandleTraits() = default;
+  // Not explicit, so that `ScopedScHandle manager(services);` names the services its handle is closed by.
+  ScHandleTraits(ServiceControl& owner) : services(&owner) {}
 
-  ScHandle get() const { return handle_; }
-  ScHandle* Receive() { return &handle_; }
-  void Close() {
-    if (handle_ != 0) services_->CloseServiceHandle(handle_);
-    handle_ = 0;
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle handle) { return handle != 0; }
+  Status Close(Handle handle) const {
+    return services != nullptr ? services->CloseServiceHandle(handle) : status::Success;
   }
 
- private:
-  ServiceControl* services_;
-  ScHandle handle_ = 0;
+  ServiceControl* services = nullptr;
 };
+
+// Owns one service control manager or service handle and closes it when it goes out of scope.
+using ScopedScHandle = UniqueHandle<ScHandleTraits>;

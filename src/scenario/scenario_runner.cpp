@@ -232,7 +232,7 @@ bool ScenarioRunner::Execute(const ScenarioCommand& command, std::string* reason
 }
 
 bool ScenarioRunner::Press(const std::string& buttonName) {
-  const ButtonControl& button = *FindButtonControl(buttonName);
+  const WizardControl& button = *FindButtonControl(buttonName);
   ScriptedView& view = window_->view;
   WizardDialog& dialog = window_->dialog;
   if (!view.IsEnabled(button.id)) {

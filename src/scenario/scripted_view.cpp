@@ -3,39 +3,6 @@
 
 #include <algorithm>
 
-#include "common/text_case.h"
-#include "resource.h"
-
-const std::vector<EntryControl>& EntryControls() {
-  static const std::vector<EntryControl> entries = {
-      {"managed-host", IDC_MANAGED_HOST_NAME, true},  {"managed-clan-ip", IDC_MANAGED_CLAN_IP, false},
-      {"managed-elan-ip", IDC_MANAGED_ELAN_IP, false}, {"node1", IDC_NODE1_HOST_NAME, true},
-      {"node2", IDC_NODE2_HOST_NAME, true},            {"user", IDC_USER_NAME, true},
-      {"domain", IDC_WORKGROUP_DOMAIN_NAME, true},     {"autostart-domain", IDC_AUTOSTART_DOMAIN, false},
-      {"clan-test-ip", IDC_CLAN_TEST_IP, false}};
-  return entries;
-}
-
-const std::vector<ButtonControl>& ButtonControls() {
-  static const std::vector<ButtonControl> buttons = {{"step1", IDC_STEP1}, {"step2", IDC_STEP2},
-                                                     {"step3", IDC_STEP3}, {"reset", IDC_RESET},
-                                                     {"exit", IDOK_EXIT},  {"cancel", IDCANCEL_HIDDEN}};
-  return buttons;
-}
-
-const EntryControl* FindEntryControl(std::string_view name) {
-  for (const EntryControl& entry : EntryControls()) {
-    if (entry.name == name) return &entry;
-  }
-  return nullptr;
-}
-
-const ButtonControl* FindButtonControl(std::string_view name) {
-  for (const ButtonControl& button : ButtonControls()) {
-    if (button.name == name) return &button;
-  }
-  return nullptr;
-}
 
 namespace {
 // An empty cell or entry is shown as "" so that no transcript line ends in blanks.
@@ -90,8 +57,8 @@ bool ScriptedView::AskYesNo(const std::wstring& text, const std::wstring& captio
   return yes;
 }
 
-void ScriptedView::Type(const EntryControl& entry, const std::wstring& text) {
-  std::wstring typed = entry.lowerCase ? ToLowerAscii(text) : text;
+void ScriptedView::Type(const WizardControl& entry, const std::wstring& text) {
+  std::wstring typed = AsEntryHolds(entry.id, text);
   const auto limit = limits_.find(entry.id);
   if (limit != limits_.end() && limit->second > 0 && typed.size() > static_cast<std::size_t>(limit->second)) {
     typed.resize(static_cast<std::size_t>(limit->second));
@@ -132,15 +99,17 @@ std::vector<std::string> ScriptedView::ListLines() const {
 
 std::vector<std::string> ScriptedView::EntryLines() const {
   std::vector<std::string> lines;
-  for (const EntryControl& entry : EntryControls()) {
-    const auto it = entries_.find(entry.id);
-    lines.push_back("  " + std::string(entry.name) + ": " + Shown(it == entries_.end() ? L"" : it->second));
-    // The drop-down sits below Node 2 in the window.
-    if (entry.id == IDC_NODE2_HOST_NAME) {
-      const std::wstring chosen =
-          boardSelection_ >= 0 ? boardItems_[static_cast<std::size_t>(boardSelection_)] : std::wstring();
-      lines.push_back("  boards: " + Shown(chosen));
+  for (const WizardControl& control : kWizardControls) {
+    std::wstring text;
+    if (control.kind == ControlKind::Entry) {
+      const auto it = entries_.find(control.id);
+      if (it != entries_.end()) text = it->second;
+    } else if (control.kind == ControlKind::DropDown) {
+      if (boardSelection_ >= 0) text = boardItems_[static_cast<std::size_t>(boardSelection_)];
+    } else {
+      continue;
     }
+    lines.push_back("  " + std::string(control.name) + ": " + Shown(text));
   }
   return lines;
 }

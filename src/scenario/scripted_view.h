@@ -5,28 +5,11 @@
 #include <deque>
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "scenario/transcript.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_view.h"
-
-// An entry as the dialog template declares it; `lowerCase` is its ES_LOWERCASE style.
-struct EntryControl {
-  std::string_view name;  // as scripts call it
-  int id;
-  bool lowerCase;
-};
-struct ButtonControl {
-  std::string_view name;
-  int id;
-};
-
-// The window's entries in the order the window shows them, and its buttons.
-const std::vector<EntryControl>& EntryControls();
-const std::vector<ButtonControl>& ButtonControls();
-const EntryControl* FindEntryControl(std::string_view name);
-const ButtonControl* FindButtonControl(std::string_view name);
 
 // The caption Windows gives a box whose caption is empty: the program's file name.
 inline constexpr char kApplicationTitle[] = "DuplexSetupAssistant";
@@ -57,7 +40,7 @@ class ScriptedView : public WizardView {
 
   // What the user does: replaces the entry's text as typing over a selection would, with the
   // entry's style applied to each character and its limit refusing the ones beyond it.
-  void Type(const EntryControl& entry, const std::wstring& text);
+  void Type(const WizardControl& entry, const std::wstring& text);
   // False when there is no such item.
   bool Choose(const std::wstring& item);
 

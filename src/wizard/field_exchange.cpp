@@ -3,16 +3,13 @@
 #include <vector>
 
 #include "common/text_case.h"
+#include "common/text_format.h"
 #include "resource.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
 namespace {
-bool IsLowerCaseEntry(int controlId) {
-  return controlId == IDC_MANAGED_HOST_NAME || controlId == IDC_NODE1_HOST_NAME || controlId == IDC_NODE2_HOST_NAME ||
-         controlId == IDC_USER_NAME || controlId == IDC_WORKGROUP_DOMAIN_NAME;
-}
-
 // The first item whose text begins with `text`, ignoring case, as a sorted drop-down list selects it.
 int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring& text) {
   if (text.empty()) return -1;
@@ -23,16 +20,17 @@ int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring&
 }
 }  // namespace
 
-bool WizardDialog::UpdateData(bool read) {
+std::vector<std::pair<int, std::wstring*>> WizardDialog::EntryFields() {
   // The exchange order of the window, which is neither its tab order nor the defaults file's order.
-  const std::vector<std::pair<int, std::wstring*>> entries = {
-      {IDC_NODE2_HOST_NAME, &Node2HostName},       {IDC_NODE1_HOST_NAME, &Node1HostName},
-      {IDC_MANAGED_HOST_NAME, &ManagedHostName},   {IDC_MANAGED_CLAN_IP, &ManagedClanIp},
-      {IDC_MANAGED_ELAN_IP, &ManagedElanIp},       {IDC_USER_NAME, &UserName},
-      {IDC_WORKGROUP_DOMAIN_NAME, &WorkgroupDomainName}, {IDC_BOARD_COUNT, &BoardCount},
-      {IDC_AUTOSTART_DOMAIN, &AutoStartDomain},    {IDC_CLAN_TEST_IP, &ClanTestIp}};
+  return {{IDC_NODE2_HOST_NAME, &Node2HostName},       {IDC_NODE1_HOST_NAME, &Node1HostName},
+          {IDC_MANAGED_HOST_NAME, &ManagedHostName},   {IDC_MANAGED_CLAN_IP, &ManagedClanIp},
+          {IDC_MANAGED_ELAN_IP, &ManagedElanIp},       {IDC_USER_NAME, &UserName},
+          {IDC_WORKGROUP_DOMAIN_NAME, &WorkgroupDomainName}, {IDC_BOARD_COUNT, &BoardCount},
+          {IDC_AUTOSTART_DOMAIN, &AutoStartDomain},    {IDC_CLAN_TEST_IP, &ClanTestIp}};
+}
 
-  for (const auto& [controlId, field] : entries) {
+bool WizardDialog::UpdateData(bool read) {
+  for (const auto& [controlId, field] : EntryFields()) {
     if (controlId == IDC_BOARD_COUNT) {
       if (read) {
         const auto items = view_.BoardCountItems();
@@ -44,16 +42,17 @@ bool WizardDialog::UpdateData(bool read) {
       }
       continue;
     }
+    const int limit = FindControl(controlId)->textLimit;
     if (!read) {
-      view_.SetEntryText(controlId, IsLowerCaseEntry(controlId) ? ToLowerAscii(*field) : *field);
-      if (controlId == IDC_AUTOSTART_DOMAIN) view_.SetEntryLimit(controlId, kAutoStartDomainMaxChars);
+      view_.SetEntryText(controlId, AsEntryHolds(controlId, *field));
+      if (limit > 0) view_.SetEntryLimit(controlId, limit);
       continue;
     }
     const std::wstring text = view_.EntryText(controlId);
-    *field = IsLowerCaseEntry(controlId) ? ToLowerAscii(text) : text;
-    if (controlId == IDC_AUTOSTART_DOMAIN && static_cast<int>(text.size()) > kAutoStartDomainMaxChars) {
+    *field = AsEntryHolds(controlId, text);
+    if (limit > 0 && static_cast<int>(text.size()) > limit) {
       // The toolkit's own prompt; the read stops here, so the later entries keep their values.
-      view_.ShowMessage(L"Please enter no more than 8 characters.", L"");
+      view_.ShowMessage(FormatText(L"Please enter no more than %d characters.", {limit}), L"");
       view_.FocusEntry(controlId);
       return false;
     }

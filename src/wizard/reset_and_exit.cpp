@@ -1,12 +1,12 @@
 // Reset, which forgets the saved answers and returns the window to stage 1, and Exit.
 #include "app/install_log.h"
-#include "common/text_case.h"
 #include "common/text_format.h"
 #include "generation/paths.h"
 #include "platform/platform.h"
 #include "resource.h"
 #include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
@@ -43,7 +43,7 @@ void WizardDialog::OnReset() {
   // Node 1 is this computer again, and the entry shows it; the other entries keep their text
   // so that Step 1 can be run again at once.
   Node1HostName = LocalComputerName();
-  view_.SetEntryText(IDC_NODE1_HOST_NAME, ToLowerAscii(Node1HostName));
+  view_.SetEntryText(IDC_NODE1_HOST_NAME, AsEntryHolds(IDC_NODE1_HOST_NAME, Node1HostName));
   RebuildNodeInfoList(view_);
 }
 

@@ -2,11 +2,13 @@
 #include "app/install_log.h"
 #include "common/text_format.h"
 #include "resource.h"
+#include "validation/entry_characters.h"
 #include "validation/entry_rules.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
 #include "wizard/node_reader.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
@@ -27,11 +29,28 @@ Status WizardDialog::CollectShowingBusy() {
   return CollectNodeInformation();
 }
 
+std::wstring WizardDialog::FirstUnstorableEntry() {
+  const auto fields = EntryFields();
+  for (const WizardControl& control : kWizardControls) {
+    for (const auto& [controlId, field] : fields) {
+      if (controlId != control.id) continue;
+      if (const auto found = FindUnstorableCharacter(*field)) {
+        const std::string_view label = ControlLabel(control.id);
+        return UnstorableCharacterMessage(std::wstring(label.begin(), label.end()), *found);
+      }
+    }
+  }
+  return {};
+}
+
 Status WizardDialog::CollectNodeInformation() {
   // A failed read has shown its own prompt; the rules below then judge what was read.
   UpdateData(true);
   log_.Info(L"Validating configuration information entered by the user.");
-  if (const std::wstring broken = FirstBrokenEntryRule(*this); !broken.empty()) {
+  // After the sixteen rules, the characters: every entry ends up one a line in a single-byte file.
+  std::wstring broken = FirstBrokenEntryRule(*this);
+  if (broken.empty()) broken = FirstUnstorableEntry();
+  if (!broken.empty()) {
     log_.Info(broken);
     view_.ShowMessage(broken, L"");
     return status::InvalidData;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/entries.h"
@@ -77,6 +78,11 @@ class WizardDialog : public Entries {
   void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
 
  private:
+  // Each entry control with the string it exchanges, in the window's exchange order.
+  std::vector<std::pair<int, std::wstring*>> EntryFields();
+  // The message for the first entry, in the window's tab order, holding a character the files
+  // can't store; empty when there is none (step1_collection.cpp).
+  std::wstring FirstUnstorableEntry();
   void EnableButtonsForStage();
   void CheckLocalFeature();
   std::wstring LocalComputerName();
@@ -101,6 +107,3 @@ class WizardDialog : public Entries {
   bool handlerRunning_ = false;
   NodeReader* nodeReader_ = nullptr;
 };
-
-// The most characters the AutoStart domain entry takes.
-constexpr int kAutoStartDomainMaxChars = 8;

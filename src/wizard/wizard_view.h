@@ -25,6 +25,7 @@ class WizardView {
 
   virtual void EnableButton(int controlId, bool enabled) = 0;
 
+  // Widths are pixels of a 96-DPI display; a binding scales them to its window's resolution.
   virtual void SetListColumns(const std::vector<std::wstring>& headers, int columnWidthPixels) = 0;
   virtual void AppendListRow(const std::wstring& label) = 0;
   virtual void SetListCell(int row, int column, const std::wstring& text) = 0;

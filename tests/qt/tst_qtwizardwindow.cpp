@@ -31,6 +31,7 @@
 #include "wizard/qt/qt_about_box.h"
 #include "wizard/qt/qt_ownerless_message_box.h"
 #include "wizard/qt/qt_wizard_window.h"
+#include "wizard/wizard_controls.h"
 #include "wizard/wizard_view.h"
 
 namespace fs = std::filesystem;
@@ -240,37 +241,37 @@ void tst_QtWizardWindow::dialogUnitsRoundAsWindows() {
 }
 
 void tst_QtWizardWindow::controlsSitAtTheirTemplateRectangles_data() {
-  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("widget");
+  QTest::addColumn<QString>("label");
   QTest::addColumn<QRect>("rect");
-  QTest::newRow("managed host name") << "managedHostNameEdit" << QRect(131, 6, 92, 14);
-  QTest::newRow("managed CLAN IP") << "managedClanIpEdit" << QRect(131, 26, 92, 14);
-  QTest::newRow("managed ELAN IP") << "managedElanIpEdit" << QRect(131, 46, 92, 14);
-  QTest::newRow("node 1") << "node1HostNameEdit" << QRect(131, 66, 94, 14);
-  QTest::newRow("node 2") << "node2HostNameEdit" << QRect(131, 84, 94, 14);
-  QTest::newRow("board count, closed") << "boardCountCombo" << QRect(357, 6, 95, 14);
-  QTest::newRow("user") << "userNameEdit" << QRect(358, 25, 94, 14);
-  QTest::newRow("workgroup") << "workgroupDomainNameEdit" << QRect(358, 45, 94, 14);
-  QTest::newRow("AutoStart domain") << "autoStartDomainEdit" << QRect(358, 65, 94, 14);
-  QTest::newRow("CLAN test IP") << "clanTestIpEdit" << QRect(359, 83, 94, 14);
-  QTest::newRow("step 1") << "step1Button" << QRect(37, 116, 109, 17);
-  QTest::newRow("step 2") << "step2Button" << QRect(166, 116, 119, 17);
-  QTest::newRow("step 3") << "step3Button" << QRect(317, 116, 116, 17);
-  QTest::newRow("exit") << "exitButton" << QRect(221, 317, 50, 14);
-  QTest::newRow("cancel") << "cancelButton" << QRect(282, 317, 50, 14);
-  QTest::newRow("reset") << "resetButton" << QRect(414, 148, 51, 15);
-  QTest::newRow("list") << "nodeInfoList" << QRect(62, 146, 335, 167);
-  QTest::newRow("stage 1 frame") << "stage1Group" << QRect(24, 104, 275, 36);
-  QTest::newRow("stage 2 frame") << "stage2Group" << QRect(308, 104, 137, 36);
+  // The control table, which wizard_controls_test holds against the dialog template.
+  for (const WizardControl& control : kWizardControls) {
+    const QString widget = QString::fromUtf8(control.widget.data(), static_cast<qsizetype>(control.widget.size()));
+    const QString label = QString::fromUtf8(control.label.data(), static_cast<qsizetype>(control.label.size()));
+    const DialogRect& r = control.rect;
+    const int height = control.kind == ControlKind::DropDown ? kClosedDropDownHeight : r.height;
+    QTest::newRow(qPrintable(widget.isEmpty() ? label : widget)) << widget << label << QRect(r.x, r.y, r.width, height);
+  }
 }
 
 void tst_QtWizardWindow::controlsSitAtTheirTemplateRectangles() {
-  QFETCH(QString, name);
+  QFETCH(QString, widget);
+  QFETCH(QString, label);
   QFETCH(QRect, rect);
   FeatureLab lab;
   LabWindow lw(lab.temp);
-  const QWidget* widget = lw.Find<QWidget>(qPrintable(name));
+  // Labels have no name: each is found by its text.
+  const QWidget* found = nullptr;
+  if (!widget.isEmpty()) {
+    found = lw.Find<QWidget>(qPrintable(widget));
+  } else {
+    for (const QLabel* candidate : lw.window.findChildren<QLabel*>()) {
+      if (candidate->text() == label) found = candidate;
+    }
+  }
+  QVERIFY2(found != nullptr, qPrintable(QStringLiteral("no label ") + label));
   const DialogUnits& units = lw.window.Units();
-  QCOMPARE(widget->geometry(), units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
+  QCOMPARE(found->geometry(), units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
 }
 
 void tst_QtWizardWindow::windowIsFixedWithCloseBoxOnly() {
@@ -913,7 +914,8 @@ void tst_QtWizardWindow::aboutBoxOpens() {
       QRect rect;
     } controls[] = {{"iconLabel", {11, 17, 20, 20}},
                     {"versionLabel", {40, 10, 119, 8}},
-                    {"editionLabel", {40, 25, 119, 8}},
+                    {"descriptionLabel", {40, 25, 119, 8}},
+                    {"editionLabel", {40, 40, 119, 8}},
                     {"okButton", {178, 7, 50, 14}}};
     for (const auto& control : controls) {
       auto* widget = dialog->findChild<QWidget*>(QString::fromUtf8(control.name));
@@ -964,7 +966,7 @@ void tst_QtWizardWindow::aboutBoxOpens() {
   QVERIFY(modalToWindow);
   QCOMPARE(size, units.Size(235, 55));
   QCOMPARE(misplaced, QStringList());
-  QCOMPARE(texts, QStringList({"DuplexSetupAssistant Version 1.0", "Lab edition"}));
+  QCOMPARE(texts, QStringList({"DuplexSetupAssistant Version 1.0", "Prepares a two-server cluster", "Lab edition"}));
   QCOMPARE(clipped, QStringList());
   QVERIFY(iconShown);
   QVERIFY(okIsDefault);

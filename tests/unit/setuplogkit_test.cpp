@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -32,7 +33,8 @@ KovaWriteToInstallLogFileFn LoadWritingTo(const fs::path& log, std::unique_ptr<S
 
 class TempFolder {
  public:
-  TempFolder() : path_(fs::temp_directory_path() / ("setuplogkit-" + std::to_string(std::rand()))) {
+  // std::rand() starts from the same seed in every process: tests run side by side (ctest -j) would share a folder.
+  TempFolder() : path_(fs::temp_directory_path() / ("setuplogkit-" + std::to_string(std::random_device()()))) {
     fs::create_directories(path_);
   }
   ~TempFolder() {

@@ -69,6 +69,31 @@ TEST(EntryRules, FirstBrokenRuleIsTheOnlyOneReported) {
        L"loopback IP address 127.0.0.1."},
       {"CLAN test address with letters only", [](RecordingView& v) { v.entries[IDC_CLAN_TEST_IP] = L"a.b.c.d"; },
        L"The CLAN test IP address that you have specified is invalid."},
+      // After the sixteen rules: characters no line of a single-byte file can hold, in tab order.
+      {"a broken rule comes before a character",
+       [](RecordingView& v) {
+         v.entries[IDC_USER_NAME] = L"ad\tmin";
+         v.entries[IDC_CLAN_TEST_IP] = L"";
+       },
+       L"You must specify a CLAN test IP address. If you are using the CLAN and have a gateway that responds to "
+       L"pings it is recommended that you use its IP address. If you are not using a CLAN connection use the "
+       L"loopback IP address 127.0.0.1."},
+      {"a tab in the user name", [](RecordingView& v) { v.entries[IDC_USER_NAME] = L"ad\tmin"; },
+       L"The entry \"User name\" holds a control character, such as a tab or a line break, which the wizard's "
+       L"files can not hold. Please remove it."},
+      {"a lone CR in the managed host name, reported before the workgroup",
+       [](RecordingView& v) {
+         v.entries[IDC_MANAGED_HOST_NAME] = L"ha\rmanaged";
+         v.entries[IDC_WORKGROUP_DOMAIN_NAME] = L"gr\u00FCppe\u20AC";
+       },
+       L"The entry \"Managed CLAN Host Name\" holds a control character, such as a tab or a line break, which the "
+       L"wizard's files can not hold. Please remove it."},
+      {"a euro sign in the workgroup", [](RecordingView& v) { v.entries[IDC_WORKGROUP_DOMAIN_NAME] = L"gr\u00FCppe\u20AC\u65E5\u672C"; },
+       L"The entry \"Server Workgroup / Domain Name\" holds the character \"\u20AC\", which the wizard's files can "
+       L"not hold. Please use only Western European (Latin-1) characters."},
+      {"a NUL in the CLAN test address", [](RecordingView& v) { v.entries[IDC_CLAN_TEST_IP] = std::wstring(L"127.0.0.1\0", 10); },
+       L"The entry \"CLAN Test IP\" holds a control character, such as a tab or a line break, which the wizard's "
+       L"files can not hold. Please remove it."},
   };
   ClusterLab cluster;
   for (const auto& c : cases) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_processes.h"
 #include "resource.h"
 #include "support/cluster_wizard.h"
@@ -110,9 +111,9 @@ TEST_F(Step3, WaitsForASlowInstallerUpToTheBoundByTheLabsClock) {
     SCOPED_TRACE(c.extraRunTimeMs);
     WizardOnLab& w = Opened();
     w.lab->Processes().SetExtraRunTime(c.extraRunTimeMs);
-    const std::uint64_t before = w.lab->Processes().NowMilliseconds();
+    const std::uint64_t before = w.lab->MachineInfo().NowMilliseconds();
     w.dialog.OnStep3();
-    const std::uint64_t waited = w.lab->Processes().NowMilliseconds() - before;
+    const std::uint64_t waited = w.lab->MachineInfo().NowMilliseconds() - before;
     ASSERT_EQ(Boxes().size(), 1u);
     if (c.confirmed) {
       EXPECT_EQ(Boxes()[0].caption, L"Phase 2 Complete");

@@ -120,7 +120,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndName
         const DWORD sharing = row.target == Target::OpenWithoutWriteSharing ? FILE_SHARE_READ
                                                                             : FILE_SHARE_READ | FILE_SHARE_WRITE;
         holder.emplace(CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(holder->IsValid());
+        ASSERT_TRUE(holder->IsOpen());
         break;
       }
     }
@@ -168,7 +168,7 @@ TEST_F(Win32FileSystemTest, CheckReadable_OpensAndClosesOrGivesTheCode) {
     if (row.holder != Holder::None) {
       const DWORD sharing = row.holder == Holder::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
       holder.emplace(CreateFileW(path.c_str(), GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
-      ASSERT_TRUE(holder->IsValid());
+      ASSERT_TRUE(holder->IsOpen());
     }
     EXPECT_EQ(files_.CheckReadable(row.path), row.expected);
     holder.reset();

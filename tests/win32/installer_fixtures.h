@@ -82,7 +82,7 @@ class InstallerHold {
   InstallerHold& operator=(const InstallerHold&) = delete;
 
   void Release() const { SetEvent(released_.get()); }
-  bool IsValid() const { return released_.IsValid(); }
+  bool IsValid() const { return released_.IsOpen(); }
 
  private:
   static std::wstring UniqueName();

@@ -1,5 +1,5 @@
-// Win32Processes under Wine: starts that fail, both installer command lines through Wine's own cmd.exe, the wait
-// and the clock.
+// Win32Processes under Wine: starts that fail, both installer command lines through Wine's own cmd.exe (never a
+// planted one), the wait, and the machine's clock it is measured by.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,7 +10,11 @@
 #include <vector>
 
 #include "installer_fixtures.h"
+#include "planted/planted_marker.h"
+#include "platform/executable_folder.h"
+#include "platform/win32/machine_win32.h"
 #include "platform/win32/processes_win32.h"
+#include "system_fixtures.h"
 #include "wine_fixtures.h"
 
 namespace {
@@ -40,10 +44,54 @@ class Win32ProcessesTest : public ::testing::Test {
 
   TestDrives drives_;
   Win32Processes processes_;
+  Win32Machine machine_;
+};
+
+// A copy of `source` at `target` for the fixture's lifetime: a file someone left where it does not belong.
+class PlantedFile {
+ public:
+  PlantedFile(const std::wstring& source, std::wstring target) : target_(std::move(target)) {
+    copied_ = CopyFileW(source.c_str(), target_.c_str(), TRUE) != FALSE;
+  }
+  ~PlantedFile() {
+    if (copied_) DeleteFileW(target_.c_str());
+  }
+  PlantedFile(const PlantedFile&) = delete;
+  PlantedFile& operator=(const PlantedFile&) = delete;
+  bool Copied() const { return copied_; }
+
+ private:
+  std::wstring target_;
+  bool copied_ = false;
+};
+
+// This process's current directory, moved to `folder` for the fixture's lifetime.
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const std::wstring& folder) {
+    wchar_t earlier[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, earlier);
+    earlier_ = earlier;
+    moved_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
+  }
+  ~ScopedCurrentDirectory() { SetCurrentDirectoryW(earlier_.c_str()); }
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+  bool Moved() const { return moved_; }
+
+ private:
+  std::wstring earlier_;
+  bool moved_ = false;
 };
 }  // namespace
 
 TEST_F(Win32ProcessesTest, FailedStart_ReturnsTheCodeAndLeavesNoProcess) {
+  // A program named without its full path is never searched for, not even in the current directory.
+  TempFolder currentFolder;
+  const PlantedFile planted(OnDriveZ(DUPLEX_PLANTED_CMD_PATH), currentFolder.File(L"tool.exe"));
+  ASSERT_TRUE(planted.Copied()) << "error " << GetLastError();
+  const ScopedCurrentDirectory inCurrentFolder(currentFolder.Path());
+  ASSERT_TRUE(inCurrentFolder.Moved());
   struct Case {
     const char* what;
     std::wstring commandLine;
@@ -55,6 +103,7 @@ TEST_F(Win32ProcessesTest, FailedStart_ReturnsTheCodeAndLeavesNoProcess) {
       {"working directory missing", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\missing", 267},
       {"working directory is a file", L"cmd /c exit 0", std::wstring(kTestToolkitFolder) + L"\\install.pl", 267},
       {"no such program", L"no-such-installer.exe install.pl", kTestToolkitFolder, 2},
+      {"a program without its full path", L"tool.exe install.pl", kTestToolkitFolder, 2},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.what);
@@ -86,7 +135,7 @@ TEST_F(Win32ProcessesTest, InstallerCommandLines_RunThroughCmdWithTheValuesFileA
     SCOPED_TRACE(row.what);
     DeleteFileW(row.definition);
     WriteFileBytes(kTestValuesFile, ValuesFile(row.valueLines));
-    const std::uint64_t before = processes_.NowMilliseconds();
+    const std::uint64_t before = machine_.NowMilliseconds();
 
     std::unique_ptr<StartedProcess> installer;
     ASSERT_EQ(processes_.Start(row.commandLine, kTestToolkitFolder, &installer), 0u);
@@ -94,7 +143,7 @@ TEST_F(Win32ProcessesTest, InstallerCommandLines_RunThroughCmdWithTheValuesFileA
     EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
     // An ended process stays ended for every later wait.
     EXPECT_TRUE(installer->WaitForEnd(0));
-    EXPECT_GE(processes_.NowMilliseconds(), before);
+    EXPECT_GE(machine_.NowMilliseconds(), before);
 
     if (row.expected.empty()) {
       EXPECT_FALSE(FileExists(row.definition));
@@ -112,16 +161,16 @@ TEST_F(Win32ProcessesTest, WaitForEnd_FalseWhileTheInstallerRunsTrueOnceItEnded)
   ASSERT_EQ(processes_.Start(kSingleBoardCommand, kTestToolkitFolder, &installer), 0u);
   ASSERT_NE(installer, nullptr);
 
-  const std::uint64_t beforeWait = processes_.NowMilliseconds();
+  const std::uint64_t beforeWait = machine_.NowMilliseconds();
   EXPECT_FALSE(installer->WaitForEnd(200));
-  const std::uint64_t afterWait = processes_.NowMilliseconds();
+  const std::uint64_t afterWait = machine_.NowMilliseconds();
   // The wait lasted its time, by the clock the wizard measures its waits with (its ticks may be coarse).
   EXPECT_GE(afterWait - beforeWait, 200u - 20u);
   EXPECT_FALSE(FileExists(kSingleBoardDefinition));
 
   hold.Release();
   EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
-  EXPECT_GE(processes_.NowMilliseconds(), afterWait);
+  EXPECT_GE(machine_.NowMilliseconds(), afterWait);
   EXPECT_TRUE(FileExists(kSingleBoardDefinition));
 }
 
@@ -140,4 +189,38 @@ TEST_F(Win32ProcessesTest, Start_AsksForAMinimisedWindowAtTheOrigin) {
 
   // STARTF_USESHOWWINDOW | STARTF_USEPOSITION, SW_SHOWMINIMIZED.
   EXPECT_EQ(ReadFileBytes(record), "flags=5 show=2 x=0 y=0\r\n");
+}
+
+TEST_F(Win32ProcessesTest, Start_RunsTheSystemsCmdNeverOnePlantedWhereASearchLooksFirst) {
+  // A search for "cmd" looks in the program's own folder and in the current directory before the
+  // system's folder; a cmd.exe left in either must never run in place of the system's.
+  TempFolder currentFolder;
+  TempFolder markerFolder;
+  const std::wstring marker = markerFolder.File(L"planted.txt");
+  const ScopedEnvironmentVariable markTo(kPlantedMarkerVariable, marker);
+  const ScopedCurrentDirectory inCurrentFolder(currentFolder.Path());
+  ASSERT_TRUE(inCurrentFolder.Moved());
+  struct Case {
+    const char* what;
+    std::wstring folder;
+  };
+  const Case cases[] = {
+      {"beside the program", ExecutableFolder().wstring()},
+      {"in the current directory", currentFolder.Path()},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    DeleteFileW(marker.c_str());
+    DeleteFileW(kSingleBoardDefinition);
+    WriteFileBytes(kTestValuesFile, ValuesFile(29));
+    const PlantedFile planted(OnDriveZ(DUPLEX_PLANTED_CMD_PATH), row.folder + L"\\cmd.exe");
+    ASSERT_TRUE(planted.Copied()) << "error " << GetLastError();
+
+    std::unique_ptr<StartedProcess> installer;
+    ASSERT_EQ(processes_.Start(kSingleBoardCommand, kTestToolkitFolder, &installer), 0u);
+    ASSERT_NE(installer, nullptr);
+    EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
+    EXPECT_FALSE(FileExists(marker)) << ReadFileBytes(marker);
+    EXPECT_TRUE(FileExists(kSingleBoardDefinition)) << "the system's cmd.exe ran the installer";
+  }
 }

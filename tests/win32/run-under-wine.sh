@@ -80,6 +80,11 @@ start)
     wineserver -w </dev/null >>"$state/wineboot.log" 2>&1
     touch "$state/prefix/.duplex-ready"
   fi
+  # Wine's own fonts (fonts-wine: Marlett for the caption buttons, the MS Sans Serif stand-in) are not
+  # found where Debian's Wine 8 looks for them; a prefix's Fonts folder is searched first.
+  for font in /usr/share/wine/fonts/*; do
+    if [ -e "$font" ]; then ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+  done
   wineserver -p </dev/null >"$state/wineserver.log" 2>&1
   # Xvfb runs no window manager, and Wine waits up to two seconds for one to confirm each window it
   # hides (every closed box and dialog). Windows that Wine keeps to itself are hidden at once.

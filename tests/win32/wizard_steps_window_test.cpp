@@ -98,6 +98,29 @@ std::wstring ListCell(HWND list, int row, int column) {
   return text;
 }
 
+// The texts of a dialog's left-aligned statics that its font draws wider or taller than the control:
+// a static wraps such a text, and a one-line box then hides the rest.
+std::vector<std::wstring> ClippedTexts(HWND dialog) {
+  std::vector<std::wstring> clipped;
+  HDC dc = GetDC(dialog);
+  const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (lstrcmpiW(className, L"Static") != 0 || (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_LEFT) continue;
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(child, text, 256);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    RECT client{};
+    GetClientRect(child, &client);
+    if (extent.cx > client.right || extent.cy > client.bottom) clipped.emplace_back(text);
+  }
+  SelectObject(dc, previousFont);
+  ReleaseDC(dialog, dc);
+  return clipped;
+}
+
 Shown Observe(HWND wizard) {
   Shown shown;
   shown.step1 = IsWindowEnabled(GetDlgItem(wizard, IDC_STEP1));
@@ -365,6 +388,7 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
   ASSERT_NE(lab, nullptr);
   LabWindow labWindow(*lab);
   std::wstring aboutItem;
+  std::vector<std::wstring> aboutClipped = {L"(the About box was not seen)"};
   std::size_t boxesBeforeEscape = 0;
   WizardDriver driver;
   driver
@@ -379,7 +403,7 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
         aboutItem = item;
         PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
       })
-      .Answer(IDOK)
+      .Answer(IDOK, [&](HWND about) { aboutClipped = ClippedTexts(about); })
       .Then([&](HWND wizard) {
         boxesBeforeEscape = driver.boxes.size();
         PressKey(wizard, IDC_MANAGED_HOST_NAME, VK_ESCAPE);
@@ -395,4 +419,5 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
   EXPECT_EQ(driver.boxes[1].caption, L"About DuplexSetupAssistant");
   EXPECT_TRUE(driver.boxes[1].hasOwner);
   EXPECT_EQ(aboutItem, L"&About DuplexSetupAssistant...");
+  EXPECT_EQ(aboutClipped, std::vector<std::wstring>());
 }

@@ -206,11 +206,13 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   const std::wstring& computerName = conf.computerName;
 
   std::unique_ptr<Lab> lab(new Lab(folder));
-  lab->machine_ = std::make_unique<LabMachine>(computerName);
+  // One clock for the lab: its machine tells it, and waits for its processes move it on.
+  const auto clock = std::make_shared<LabClock>();
+  lab->machine_ = std::make_unique<LabMachine>(computerName, clock);
   lab->registry_ = std::make_unique<LabRegistry>(computerName);
   lab->services_ = std::make_unique<LabServiceControl>();
   lab->files_ = std::make_unique<LabFileSystem>(folder / "drives");
-  lab->processes_ = std::make_unique<LabProcesses>(*lab->files_, lab->ConsoleLogFile());
+  lab->processes_ = std::make_unique<LabProcesses>(*lab->files_, lab->ConsoleLogFile(), clock);
   lab->services_->AddServer(computerName);
   for (const wchar_t letter : conf.fullDrives) lab->files_->SetDiskFull(letter, true);
   for (const std::wstring& path : conf.deniedFiles) lab->files_->DenyFileAccess(path);

@@ -1,18 +1,24 @@
-// The lab's answer to "which computer is this".
+// The lab's answer to "which computer is this" and "what time is it".
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "platform/lab/lab_clock.h"
 #include "platform/machine.h"
 
 class LabMachine : public Machine {
  public:
-  explicit LabMachine(std::wstring computerName) : computerName_(std::move(computerName)) {}
+  // `clock` is the one the lab's processes move on, shared with them.
+  LabMachine(std::wstring computerName, std::shared_ptr<LabClock> clock)
+      : computerName_(std::move(computerName)), clock_(std::move(clock)) {}
   Status QueryComputerName(std::wstring* name) override {
     *name = computerName_;
     return status::Success;
   }
+  std::uint64_t NowMilliseconds() override { return clock_->Now(); }
 
  private:
   std::wstring computerName_;
+  std::shared_ptr<LabClock> clock_;
 };

@@ -1,7 +1,6 @@
 // The lab's processes.
 #include "platform/lab/lab_processes.h"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
@@ -11,28 +10,12 @@
 #include "common/text_case.h"
 #include "common/text_encoding.h"
 #include "platform/lab/cmd_line.h"
+#include "platform/lab/lab_clock.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_spawn.h"
 
 namespace fs = std::filesystem;
 using SteadyClock = std::chrono::steady_clock;
-
-namespace {
-std::uint64_t SteadyMilliseconds() {
-  const auto sinceStart = SteadyClock::now().time_since_epoch();
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
-}
-}  // namespace
-
-// The lab's time: this machine's steady clock, plus what waits for slow processes moved it on.
-class LabClock {
- public:
-  std::uint64_t Now() const { return SteadyMilliseconds() + advance_.load(); }
-  void Advance(std::uint64_t milliseconds) { advance_ += milliseconds; }
-
- private:
-  std::atomic<std::uint64_t> advance_{0};
-};
 
 // Told by whoever collects a process's end (its collecting thread, or the start itself when cmd
 // ended at once) to whoever waits for it.
@@ -158,12 +141,10 @@ std::string CmdMessage(Status code) {
 
 }  // namespace
 
-LabProcesses::LabProcesses(LabFileSystem& files, fs::path consoleLog)
-    : files_(files), consoleLog_(std::move(consoleLog)), clock_(std::make_shared<LabClock>()) {}
+LabProcesses::LabProcesses(LabFileSystem& files, fs::path consoleLog, std::shared_ptr<LabClock> clock)
+    : files_(files), consoleLog_(std::move(consoleLog)), clock_(std::move(clock)) {}
 
 LabProcesses::~LabProcesses() = default;
-
-std::uint64_t LabProcesses::NowMilliseconds() { return clock_->Now(); }
 
 fs::path LabProcesses::FindProgram(const std::wstring& word, const std::wstring& currentDirectory) const {
   // A bare name is looked for in the current directory only: the lab has no PATH of Windows.

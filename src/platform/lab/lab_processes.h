@@ -19,14 +19,14 @@ struct LabProcessEnd;
 // here: the lab's ftPerl runs the system's Perl. What the console would show goes to a log file.
 class LabProcesses : public Processes {
  public:
-  LabProcesses(LabFileSystem& files, std::filesystem::path consoleLog);
+  // `clock` is the lab's time, told by the lab's machine: waits for slow processes move it on.
+  LabProcesses(LabFileSystem& files, std::filesystem::path consoleLog, std::shared_ptr<LabClock> clock);
   ~LabProcesses() override;
   LabProcesses(const LabProcesses&) = delete;
   LabProcesses& operator=(const LabProcesses&) = delete;
 
   Status Start(const std::wstring& commandLine, const std::wstring& currentDirectory,
                std::unique_ptr<StartedProcess>* process) override;
-  std::uint64_t NowMilliseconds() override;
 
   // Every start from now on fails with `code`, as when the command interpreter can't be found;
   // 0 lets starts succeed again.

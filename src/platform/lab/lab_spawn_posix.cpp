@@ -12,26 +12,13 @@
 #include <fstream>
 
 #include "platform/lab/lab_spawn.h"
+#include "platform/scoped_fd.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 class SpawnFileActions {
  public:
@@ -154,10 +141,10 @@ Status StartLabProgram(const LabProgramRun& run, std::unique_ptr<LabRunningProgr
   words.insert(words.end(), run.arguments.begin(), run.arguments.end());
 
   const char* inputPath = run.standardInput.empty() ? "/dev/null" : run.standardInput.c_str();
-  UniqueFd input(::open(inputPath, O_RDONLY | O_CLOEXEC));
-  if (input.get() < 0) return StatusFromErrno(errno);
-  UniqueFd console(::open(run.consoleLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-  if (console.get() < 0) return StatusFromErrno(errno);
+  const ScopedFd input(::open(inputPath, O_RDONLY | O_CLOEXEC));
+  if (!input.IsOpen()) return StatusFromErrno(errno);
+  const ScopedFd console(::open(run.consoleLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (!console.IsOpen()) return StatusFromErrno(errno);
   const fs::path workingFolder = fs::absolute(run.workingFolder, error);
   if (error) return status::PathNotFound;
 

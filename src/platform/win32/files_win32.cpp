@@ -27,7 +27,7 @@ Status WriteAll(HANDLE file, const std::string& bytes) {
 Status Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes) {
   ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return GetLastError();
+  if (!file.IsOpen()) return GetLastError();
   std::string content;
   char buffer[64 * 1024];
   for (;;) {
@@ -53,7 +53,7 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
   {
     ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!existing.IsValid()) {
+    if (!existing.IsOpen()) {
       const Status rc = GetLastError();
       if (rc != ERROR_FILE_NOT_FOUND) return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
     }
@@ -61,10 +61,10 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
   const std::wstring temporary = path + L".new";
   ScopedHandle file(
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return ReplacementFailed(FileWriteStep::Open, GetLastError(), failedStep);
+  if (!file.IsOpen()) return ReplacementFailed(FileWriteStep::Open, GetLastError(), failedStep);
   Status rc = WriteAll(file.get(), bytes);
   if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
-  if (!file.Close() && rc == status::Success) rc = GetLastError();
+  if (const Status closed = file.Close(); rc == status::Success) rc = closed;
   FileWriteStep step = FileWriteStep::Write;
   if (rc == status::Success &&
       !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -81,7 +81,7 @@ Status Win32FileSystem::CheckReadable(const std::wstring& path) {
   // Shared as freely as the C runtime's fopen shares, so a file another program holds open still counts.
   ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.IsValid() ? status::Success : GetLastError();
+  return file.IsOpen() ? status::Success : GetLastError();
 }
 
 Status Win32FileSystem::QueryFileStamp(const std::wstring& path, FileStamp* stamp) {

@@ -1,4 +1,4 @@
-// This computer's name, from the real system.
+// This computer's name and the tick clock, from the real system.
 #include "platform/win32/machine_win32.h"
 
 #include <windows.h>
@@ -11,3 +11,5 @@ Status Win32Machine::QueryComputerName(std::wstring* name) {
   name->assign(buffer, chars);
   return status::Success;
 }
+
+std::uint64_t Win32Machine::NowMilliseconds() { return GetTickCount64(); }

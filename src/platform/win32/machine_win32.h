@@ -1,4 +1,4 @@
-// This computer's name, from the real system.
+// This computer's name and the tick clock, from the real system.
 #pragma once
 
 #include "platform/machine.h"
@@ -6,4 +6,5 @@
 class Win32Machine : public Machine {
  public:
   Status QueryComputerName(std::wstring* name) override;
+  std::uint64_t NowMilliseconds() override;
 };

@@ -1,4 +1,4 @@
-// Starting a process with CreateProcessW and waiting on it; codes come from GetLastError unchanged.
+// Starting a process with CreateProcessW, never by a search, and waiting on it; codes come from GetLastError unchanged.
 #pragma once
 
 #include "platform/processes.h"
@@ -7,5 +7,4 @@ class Win32Processes : public Processes {
  public:
   Status Start(const std::wstring& commandLine, const std::wstring& currentDirectory,
                std::unique_ptr<StartedProcess>* process) override;
-  std::uint64_t NowMilliseconds() override;
 };

@@ -1,39 +1,16 @@
-// Owns a kernel object handle (file, process, thread) and closes it on every path.
+// Owns a kernel object handle (file, process, thread, event) and closes it on every path.
 #pragma once
 
-#ifdef _WIN32
 #include <windows.h>
 
-class ScopedHandle {
- public:
-  ScopedHandle() = default;
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = other.handle_;
-      other.handle_ = nullptr;
-    }
-    return *this;
-  }
-  ~ScopedHandle() { Reset(); }
+#include "common/unique_handle.h"
 
-  HANDLE get() const { return handle_; }
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Null() { return nullptr; }
   // CreateFileW fails with INVALID_HANDLE_VALUE, most other calls with null.
-  bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-
-  // Closes the handle and reports whether the close succeeded (a failed close can lose written data).
-  bool Close() {
-    const bool ok = !IsValid() || ::CloseHandle(handle_) != FALSE;
-    handle_ = nullptr;
-    return ok;
-  }
-  void Reset() { Close(); }
-
- private:
-  HANDLE handle_ = nullptr;
+  static bool IsValid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  Status Close(Handle handle) const { return ::CloseHandle(handle) ? status::Success : GetLastError(); }
 };
-#endif
+
+using ScopedHandle = UniqueHandle<KernelHandleTraits>;

@@ -7,9 +7,6 @@
 
 class Lab;
 
-// The folder the running executable is in (read from /proc/self/exe).
-std::filesystem::path ExecutableFolder();
-
 // The lab DUPLEX_SETUP_LAB names; without it, the per-user copy of the demo lab bundled beside
 // the executable. Null with `error` set when no lab could be prepared or loaded.
 std::unique_ptr<Lab> LoadRunLab(std::string* error);

@@ -30,8 +30,10 @@ QtAboutBox::QtAboutBox(QWidget* parent) : QDialog(parent), units_(DialogUnits::F
 
   versionLabel =
       AddLabel("versionLabel", QStringLiteral("DuplexSetupAssistant Version 1.0"), units_.Rect(40, 10, 119, 8));
-  // The Windows program says what it does here; this edition says which one it is.
-  editionLabel = AddLabel("editionLabel", QStringLiteral("Lab edition"), units_.Rect(40, 25, 119, 8));
+  descriptionLabel =
+      AddLabel("descriptionLabel", QStringLiteral("Prepares a two-server cluster"), units_.Rect(40, 25, 119, 8));
+  // Below what the template holds: which edition this is.
+  editionLabel = AddLabel("editionLabel", QStringLiteral("Lab edition"), units_.Rect(40, 40, 119, 8));
 
   okButton = new QPushButton(QStringLiteral("OK"), this);
   okButton->setObjectName(QStringLiteral("okButton"));

@@ -26,6 +26,7 @@ class QtAboutBox : public QDialog {
   DialogUnits units_;
   QLabel* iconLabel = nullptr;
   QLabel* versionLabel = nullptr;
+  QLabel* descriptionLabel = nullptr;
   QLabel* editionLabel = nullptr;
   QPushButton* okButton = nullptr;
 };

@@ -15,14 +15,18 @@
 #include <QTreeWidget>
 #include <QValidator>
 
+#include <string_view>
+
 #include "resource.h"
 #include "wizard/qt/arrow_cursor_scope.h"
 #include "wizard/qt/qt_about_box.h"
 #include "wizard/qt/user_input_dropper.h"
+#include "wizard/wizard_controls.h"
 
 namespace {
 
 QString FromWide(const std::wstring& text) { return QString::fromStdWString(text); }
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Message texts are written with Windows line ends; a box shows each CR LF as one line break.
 QString BoxText(const std::wstring& text) {
@@ -60,80 +64,22 @@ QString ApplicationTitle() {
 QtWizardWindow::QtWizardWindow(Platform& platform, InstallLog& log, QWidget* parent)
     : QDialog(parent), units_(DialogUnits::FromFont(DialogFont())), logic_(platform, log, *this, ownerlessBox_) {
   setFont(DialogFont());
-  setWindowTitle(QStringLiteral("Duplex Setup Assistant"));
+  setWindowTitle(FromUtf8(kWizardCaption));
   setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(units_.Size(490, 338));
+  setFixedSize(units_.Size(kWizardWidth, kWizardHeight));
 
-  // Group boxes first: they sit behind the step buttons they frame.
-  stage1Group = AddGroup("stage1Group", "Stage 1", units_.Rect(24, 104, 275, 36));
-  stage2Group = AddGroup("stage2Group", "Stage 2", units_.Rect(308, 104, 137, 36));
+  // Created in the template's order: it is the tab order, which Qt's focus chain follows, and it
+  // puts each frame behind the step buttons it holds.
+  for (const WizardControl& control : kWizardControls) AddControl(control);
 
-  // Created in tab order, which is the order Qt's focus chain follows.
-  managedHostNameEdit = AddEntry(IDC_MANAGED_HOST_NAME, "managedHostNameEdit", "Managed CLAN Host Name",
-                                 units_.Rect(34, 9, 89, 8), units_.Rect(131, 6, 92, 14), true);
-  managedClanIpEdit = AddEntry(IDC_MANAGED_CLAN_IP, "managedClanIpEdit", "Managed CLAN IP",
-                               units_.Rect(34, 28, 60, 8), units_.Rect(131, 26, 92, 14), false);
-  managedElanIpEdit = AddEntry(IDC_MANAGED_ELAN_IP, "managedElanIpEdit", "Managed ELAN IP",
-                               units_.Rect(34, 48, 60, 8), units_.Rect(131, 46, 92, 14), false);
-  node1HostNameEdit = AddEntry(IDC_NODE1_HOST_NAME, "node1HostNameEdit", "Node 1 Host Name",
-                               units_.Rect(34, 68, 62, 8), units_.Rect(131, 66, 94, 14), true);
-  node2HostNameEdit = AddEntry(IDC_NODE2_HOST_NAME, "node2HostNameEdit", "Node 2 Host Name",
-                               units_.Rect(34, 87, 62, 8), units_.Rect(131, 84, 94, 14), true);
-
-  AddLabel("Number of TMX48 Boards", units_.Rect(244, 10, 83, 8));
-  boardCountCombo = new QComboBox(this);
-  boardCountCombo->setObjectName(QStringLiteral("boardCountCombo"));
-  boardCountCombo->setEditable(false);
-  // A sorted drop-down list: the items in their sorted order.
-  QStringList boardItems = {QStringLiteral("1"), QStringLiteral("3")};
-  boardItems.sort();
-  boardCountCombo->addItems(boardItems);
-  boardCountCombo->setCurrentIndex(-1);
-  boardCountCombo->setGeometry(units_.Rect(357, 6, 95, 14));
-
-  userNameEdit = AddEntry(IDC_USER_NAME, "userNameEdit", "User name", units_.Rect(243, 29, 35, 8),
-                          units_.Rect(358, 25, 94, 14), true);
-  workgroupDomainNameEdit = AddEntry(IDC_WORKGROUP_DOMAIN_NAME, "workgroupDomainNameEdit",
-                                     "Server Workgroup / Domain Name", units_.Rect(243, 49, 111, 8),
-                                     units_.Rect(358, 45, 94, 14), true);
-  autoStartDomainEdit = AddEntry(IDC_AUTOSTART_DOMAIN, "autoStartDomainEdit", "EMC AutoStart Domain Name",
-                                 units_.Rect(243, 69, 94, 8), units_.Rect(358, 65, 94, 14), false);
-  clanTestIpEdit = AddEntry(IDC_CLAN_TEST_IP, "clanTestIpEdit", "CLAN Test IP", units_.Rect(243, 84, 44, 8),
-                            units_.Rect(359, 83, 94, 14), false);
-
-  step1Button = AddButton(IDC_STEP1, "step1Button", "Step 1: Get Node Information", units_.Rect(37, 116, 109, 17));
-  step2Button =
-      AddButton(IDC_STEP2, "step2Button", "Step 2: Validate Node Information", units_.Rect(166, 116, 119, 17));
-  step3Button =
-      AddButton(IDC_STEP3, "step3Button", "Step 3: Generate Definition File", units_.Rect(317, 116, 116, 17));
-  exitButton = AddButton(IDOK_EXIT, "exitButton", "Exit", units_.Rect(221, 317, 50, 14));
-  exitButton->setDefault(true);
-  cancelButton = AddButton(IDCANCEL_HIDDEN, "cancelButton", "Cancel", units_.Rect(282, 317, 50, 14));
-  cancelButton->hide();
-  resetButton = AddButton(IDC_RESET, "resetButton", "Reset", units_.Rect(414, 148, 51, 15));
-
-  nodeInfoList = new QTreeWidget(this);
-  nodeInfoList->setObjectName(QStringLiteral("nodeInfoList"));
-  nodeInfoList->setGeometry(units_.Rect(62, 146, 335, 167));
-  nodeInfoList->setFocusPolicy(Qt::NoFocus);
-  nodeInfoList->setRootIsDecorated(false);
-  nodeInfoList->setItemsExpandable(false);
-  nodeInfoList->setUniformRowHeights(true);
-  nodeInfoList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  nodeInfoList->setSortingEnabled(false);
-  nodeInfoList->header()->setStretchLastSection(false);
-  nodeInfoList->header()->setSectionsMovable(false);
-  nodeInfoList->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  nodeInfoList->setColumnCount(0);
-
-  connect(step1Button, &QPushButton::clicked, this, &QtWizardWindow::step1Clicked);
-  connect(step2Button, &QPushButton::clicked, this, &QtWizardWindow::step2Clicked);
-  connect(step3Button, &QPushButton::clicked, this, &QtWizardWindow::step3Clicked);
-  connect(resetButton, &QPushButton::clicked, this, &QtWizardWindow::resetClicked);
-  connect(exitButton, &QPushButton::clicked, this, &QtWizardWindow::exitClicked);
-  connect(cancelButton, &QPushButton::clicked, this, &QtWizardWindow::reject);
+  connect(Button(IDC_STEP1), &QPushButton::clicked, this, &QtWizardWindow::step1Clicked);
+  connect(Button(IDC_STEP2), &QPushButton::clicked, this, &QtWizardWindow::step2Clicked);
+  connect(Button(IDC_STEP3), &QPushButton::clicked, this, &QtWizardWindow::step3Clicked);
+  connect(Button(IDC_RESET), &QPushButton::clicked, this, &QtWizardWindow::resetClicked);
+  connect(Button(IDOK_EXIT), &QPushButton::clicked, this, &QtWizardWindow::exitClicked);
+  connect(Button(IDCANCEL_HIDDEN), &QPushButton::clicked, this, &QtWizardWindow::reject);
 
   // Windows puts the About box on the window's system menu, which a Linux window manager draws
   // as its own; here it is on the window's context menu and on the help key instead.
@@ -150,37 +96,76 @@ QtWizardWindow::~QtWizardWindow() {
   for (; busyDepth_ > 0; --busyDepth_) QApplication::restoreOverrideCursor();
 }
 
-QLabel* QtWizardWindow::AddLabel(const char* text, const QRect& rect) {
-  auto* label = new QLabel(QString::fromUtf8(text), this);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setGeometry(rect);
-  return label;
+void QtWizardWindow::AddControl(const WizardControl& control) {
+  const DialogRect& r = control.rect;
+  int height = r.height;
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case ControlKind::Label: {
+      auto* label = new QLabel(FromUtf8(control.label), this);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      widget = label;
+      break;
+    }
+    case ControlKind::Entry: {
+      auto* edit = new QLineEdit(this);
+      edit->setValidator(new EntryValidator(control.lowerCase, edit));
+      entries_.push_back({control.id, edit});
+      widget = edit;
+      break;
+    }
+    case ControlKind::DropDown: {
+      boardCountCombo = new QComboBox(this);
+      boardCountCombo->setEditable(false);
+      // A sorted drop-down list: the items in their sorted order.
+      QStringList boardItems = {QStringLiteral("1"), QStringLiteral("3")};
+      boardItems.sort();
+      boardCountCombo->addItems(boardItems);
+      boardCountCombo->setCurrentIndex(-1);
+      widget = boardCountCombo;
+      height = kClosedDropDownHeight;
+      break;
+    }
+    case ControlKind::Frame: widget = new QGroupBox(FromUtf8(control.label), this); break;
+    case ControlKind::Button:
+    case ControlKind::DefaultButton:
+    case ControlKind::HiddenButton: {
+      auto* button = new QPushButton(FromUtf8(control.label), this);
+      button->setDefault(control.kind == ControlKind::DefaultButton);
+      if (control.kind == ControlKind::HiddenButton) button->hide();
+      buttons_.push_back({control.id, button});
+      widget = button;
+      break;
+    }
+    case ControlKind::List:
+      nodeInfoList = AddList();
+      widget = nodeInfoList;
+      break;
+  }
+  widget->setObjectName(FromUtf8(control.widget));
+  widget->setGeometry(units_.Rect(r.x, r.y, r.width, height));
 }
 
-QLineEdit* QtWizardWindow::AddEntry(int id, const char* name, const char* label, const QRect& labelRect,
-                                    const QRect& rect, bool lowerCase) {
-  AddLabel(label, labelRect);
-  auto* edit = new QLineEdit(this);
-  edit->setObjectName(QString::fromUtf8(name));
-  edit->setValidator(new EntryValidator(lowerCase, edit));
-  edit->setGeometry(rect);
-  entries_.push_back({id, edit});
-  return edit;
+QTreeWidget* QtWizardWindow::AddList() {
+  auto* list = new QTreeWidget(this);
+  list->setFocusPolicy(Qt::NoFocus);
+  list->setRootIsDecorated(false);
+  list->setItemsExpandable(false);
+  list->setUniformRowHeights(true);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSortingEnabled(false);
+  list->header()->setStretchLastSection(false);
+  list->header()->setSectionsMovable(false);
+  list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  list->setColumnCount(0);
+  return list;
 }
 
-QPushButton* QtWizardWindow::AddButton(int id, const char* name, const char* text, const QRect& rect) {
-  auto* button = new QPushButton(QString::fromUtf8(text), this);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setGeometry(rect);
-  buttons_.push_back({id, button});
-  return button;
-}
-
-QGroupBox* QtWizardWindow::AddGroup(const char* name, const char* title, const QRect& rect) {
-  auto* group = new QGroupBox(QString::fromUtf8(title), this);
-  group->setObjectName(QString::fromUtf8(name));
-  group->setGeometry(rect);
-  return group;
+QPushButton* QtWizardWindow::Button(int controlId) const {
+  for (const ButtonControl& control : buttons_) {
+    if (control.id == controlId) return control.button;
+  }
+  return nullptr;
 }
 
 QLineEdit* QtWizardWindow::Entry(int controlId) const {
@@ -195,8 +180,8 @@ int QtWizardWindow::RunModal() {
   endedBeforeShown_ = false;
   logic_.OnInitDialog();
   if (endedBeforeShown_) return endResult_;
-  // The first tab stop has the focus when the window opens.
-  managedHostNameEdit->setFocus(Qt::OtherFocusReason);
+  // The first tab stop, the first entry, has the focus when the window opens.
+  entries_.front().edit->setFocus(Qt::OtherFocusReason);
   running_ = true;
   const int result = exec();
   running_ = false;
@@ -257,9 +242,7 @@ void QtWizardWindow::SetBoardCountSelection(int index) {
 }
 
 void QtWizardWindow::EnableButton(int controlId, bool enabled) {
-  for (const ButtonControl& control : buttons_) {
-    if (control.id == controlId) control.button->setEnabled(enabled);
-  }
+  if (QPushButton* button = Button(controlId)) button->setEnabled(enabled);
 }
 
 void QtWizardWindow::SetListColumns(const std::vector<std::wstring>& headers, int columnWidthPixels) {

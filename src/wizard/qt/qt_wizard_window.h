@@ -14,12 +14,11 @@
 class InstallLog;
 class QAction;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 struct Platform;
+struct WizardControl;
 
 // The caption of boxes shown without one: the executable's file name, as Windows titles them.
 QString ApplicationTitle();
@@ -78,35 +77,18 @@ class QtWizardWindow : public QDialog, public WizardView {
     QPushButton* button;
   };
 
-  QLabel* AddLabel(const char* text, const QRect& rect);
-  QLineEdit* AddEntry(int id, const char* name, const char* label, const QRect& labelRect, const QRect& rect,
-                      bool lowerCase);
-  QPushButton* AddButton(int id, const char* name, const char* text, const QRect& rect);
-  QGroupBox* AddGroup(const char* name, const char* title, const QRect& rect);
+  // The control's widget, named and placed as the control table says.
+  void AddControl(const WizardControl& control);
+  QTreeWidget* AddList();
   QLineEdit* Entry(int controlId) const;
+  QPushButton* Button(int controlId) const;
 
   DialogUnits units_;
   std::vector<EntryControl> entries_;
   std::vector<ButtonControl> buttons_;
 
-  QGroupBox* stage1Group = nullptr;
-  QGroupBox* stage2Group = nullptr;
-  QLineEdit* managedHostNameEdit = nullptr;
-  QLineEdit* managedClanIpEdit = nullptr;
-  QLineEdit* managedElanIpEdit = nullptr;
-  QLineEdit* node1HostNameEdit = nullptr;
-  QLineEdit* node2HostNameEdit = nullptr;
+  // Entries and buttons are found by id; these two have calls of their own.
   QComboBox* boardCountCombo = nullptr;
-  QLineEdit* userNameEdit = nullptr;
-  QLineEdit* workgroupDomainNameEdit = nullptr;
-  QLineEdit* autoStartDomainEdit = nullptr;
-  QLineEdit* clanTestIpEdit = nullptr;
-  QPushButton* step1Button = nullptr;
-  QPushButton* step2Button = nullptr;
-  QPushButton* step3Button = nullptr;
-  QPushButton* exitButton = nullptr;
-  QPushButton* cancelButton = nullptr;
-  QPushButton* resetButton = nullptr;
   QTreeWidget* nodeInfoList = nullptr;
   QAction* aboutAction = nullptr;
 

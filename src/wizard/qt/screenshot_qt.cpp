@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/install_log.h"
+#include "platform/executable_folder.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_location.h"
 #include "wizard/qt/lab_startup.h"

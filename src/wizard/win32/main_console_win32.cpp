@@ -39,6 +39,8 @@ int StartWindowProgram() {
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
+  // As the window program does: a DLL named without a path never comes from the current directory or PATH.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
   if (argc <= 1) return StartWindowProgram();
   return RunWin32CommandLine(std::vector<std::wstring>(argv + 1, argv + argc));
 }

@@ -29,6 +29,10 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+  // Before anything can load a DLL: from here on a DLL named without a path comes from the system
+  // folder or the program's own, never from the current directory or PATH, where an installer's
+  // download folder may hold a planted copy.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
   // Run as DuplexSetupAssistant.exe with a command (the .com companion is what cmd.exe prefers).
   if (const std::vector<std::wstring> words = CommandLineWords(); !words.empty()) return RunWin32CommandLine(words);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};

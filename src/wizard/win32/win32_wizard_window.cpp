@@ -77,6 +77,26 @@ void WidenClippedLabels(HWND dialog) {
   ReleaseDC(dialog, dc);
 }
 
+// The resolution the program's sizes in pixels are written for (100 %).
+constexpr int kStandardDpi = 96;
+
+// The window's resolution in dots per inch: its display's where Windows can tell (10 from 1607),
+// else the system's, which is the display's on a single display.
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  if (HMODULE user32 = GetModuleHandleW(L"user32.dll"); user32 != nullptr) {
+    const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    if (getDpiForWindow != nullptr) {
+      if (const UINT dpi = getDpiForWindow(window); dpi > 0) return static_cast<int>(dpi);
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kStandardDpi;
+}
+
 INT_PTR CALLBACK AboutDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
   if (message == WM_INITDIALOG) return TRUE;
   if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -256,11 +276,14 @@ void Win32WizardWindow::SetListColumns(const std::vector<std::wstring>& headers,
   HWND list = Control(IDC_NODE_INFO_LIST);
   while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
   }
+  // The program declares itself DPI-aware, so Windows no longer stretches the window: widths given
+  // for a 96-DPI display grow with the display's resolution, as the dialog's font does.
+  const int width = MulDiv(columnWidthPixels, WindowDpi(list), kStandardDpi);
   for (std::size_t i = 0; i < headers.size(); ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = columnWidthPixels;
+    column.cx = width;
     column.pszText = const_cast<wchar_t*>(headers[i].c_str());
     column.iSubItem = static_cast<int>(i);
     SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));

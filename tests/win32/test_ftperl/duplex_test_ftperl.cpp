@@ -29,8 +29,8 @@ std::wstring Environment(const wchar_t* name) {
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  return file.IsValid() && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && file.Close();
+  return file.IsOpen() && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size() && file.Close() == ERROR_SUCCESS;
 }
 
 std::string ReadStandardInput() {
@@ -69,7 +69,7 @@ void RecordStartup(const std::wstring& path) {
 // Waits for the test to let the installer end; false when it never does.
 bool WaitToBeReleased(const std::wstring& eventName) {
   ScopedHandle released(OpenEventW(SYNCHRONIZE, FALSE, eventName.c_str()));
-  return released.IsValid() && WaitForSingleObject(released.get(), kLongestHoldMs) == WAIT_OBJECT_0;
+  return released.IsOpen() && WaitForSingleObject(released.get(), kLongestHoldMs) == WAIT_OBJECT_0;
 }
 }  // namespace
 
