@@ -70,6 +70,7 @@ int RunCommand(Lab& lab, const std::vector<std::wstring>& words) {
   context.log = &log;
   context.console = &console;
   context.edition = L"lab";
+  context.reportFolder = (lab.Folder() / "Reports").wstring();
   return RunCommandLine(words, context);
 }
 

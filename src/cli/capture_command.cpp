@@ -104,8 +104,8 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
 
   std::wstring computer;
   if (platform.machine.QueryComputerName(&computer) != status::Success || computer.empty()) computer = L"localhost";
-  const WallTime now = context.now();
-  const std::wstring capturedAt = WallTimeText(now) + L" on " + computer;
+  const ReportTime now = context.now();
+  const std::wstring capturedAt = ReportTimeText(now) + L" on " + computer;
 
   // The answers say which servers form the pair and which domain their services belong to.
   std::string defaults;
@@ -166,7 +166,7 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
   std::vector<std::wstring> readme = {
       L"A lab captured by DuplexSetupAssistant (" + context.edition + L" edition), the command capture.",
       L"",
-      L"When:  " + WallTimeText(now) + L", local time of the computer it ran on",
+      L"When:  " + ReportTimeText(now) + L", local time of the computer it ran on",
       L"Where: on " + computer + L", which lab.conf names as this computer",
       L"Servers:",
   };

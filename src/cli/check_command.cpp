@@ -7,28 +7,42 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/headless_wizard.h"
+#include "cli/readiness_run.h"
 #include "common/text_format.h"
+#include "validation/cross_node_report.h"
 
 int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
-  Entries entries;
-  if (const int rc = LoadAnswers(command.answersFile, platform, output, &entries); rc != exitcode::Clean) return rc;
+  Entries answers;
+  if (const int rc = LoadAnswers(command.answersFile, platform, output, &answers); rc != exitcode::Clean) return rc;
 
   HeadlessWizard wizard(platform, *context.log, output, false);
-  wizard.Enter(entries);
+  wizard.Enter(answers);
   WizardDialog& dialog = wizard.dialog();
   // Step 1 as the window runs it: its message names the entry or server at fault.
   if (dialog.CollectNodeInformation() != status::Success) {
-    output.Say(L"Summary: the check stopped before the servers could be compared.");
+    output.Say(FormatText(L"Summary: the check stopped before the servers could be compared. Exit code %d.",
+                          {exitcode::NotGathered}));
     return exitcode::NotGathered;
   }
-  output.Say(FormatText(L"Node 1 %s and Node 2 %s were read.", {dialog.Node1Info.HostName, dialog.Node2Info.HostName}));
-  // Step 2's comparison, in the stage the answers hold: its report lists every finding.
+  // Step 2's comparison, in the stage the answers hold: its report lists each of its findings.
   const bool validated = dialog.ValidateNodeInformation() == status::Success;
-  if (validated) output.Show(L"Step 2 validation: no problems found.");
+  if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
+  // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
+  const Entries& entries = dialog;
+  const std::wstring folder = command.reportFolder.empty() ? context.reportFolder : command.reportFolder;
+  const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info, 2,
+                                              CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
+                                              folder, context, output);
 
-  const int exitCode = validated ? exitcode::Clean : exitcode::Fail;
-  output.Say(FormatText(L"Summary: Step 2 validation %s. Exit code %d.",
-                        {validated ? L"passed" : L"found problems", exitCode}));
+  int exitCode = exitcode::Clean;
+  if (!validated || readiness.counts.fail > 0) {
+    exitCode = exitcode::Fail;
+  } else if (readiness.counts.warn > 0) {
+    exitCode = exitcode::Warn;
+  }
+  output.Say(FormatText(L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO. Exit code %d.",
+                        {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed",
+                         readiness.counts.fail, readiness.counts.warn, readiness.counts.info, exitCode}));
   return exitCode;
 }

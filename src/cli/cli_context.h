@@ -4,24 +4,14 @@
 #include <functional>
 #include <string>
 
+#include "report/readiness_report.h"
+
 class Console;
 class InstallLog;
 struct Platform;
 
-// A moment of the local clock, as a README or report names it.
-struct WallTime {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
-
-// The computer's clock now, in local time.
-WallTime LocalWallTime();
-// "2026-12-08 14:30:05"
-std::wstring WallTimeText(const WallTime& time);
+// The computer's clock now, in local time, as the report and a capture's README name it.
+ReportTime LocalWallTime();
 
 struct CliContext {
   // Null when the program's backend could not be set up (a lab that does not load); `platformProblem` says why.
@@ -31,5 +21,7 @@ struct CliContext {
   Console* console = nullptr;
   // "Windows" or "lab": the program that runs, as reports and READMEs name it.
   std::wstring edition;
-  std::function<WallTime()> now = LocalWallTime;
+  // Where check and generate save the readiness report unless told otherwise: beside the install log.
+  std::wstring reportFolder;
+  std::function<ReportTime()> now = LocalWallTime;
 };

@@ -6,7 +6,10 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/headless_wizard.h"
+#include "cli/readiness_run.h"
 #include "common/text_format.h"
+#include "validation/readiness_box.h"
+#include "wizard/definition_gate.h"
 
 namespace {
 struct OutcomeCode {
@@ -19,10 +22,31 @@ constexpr OutcomeCode kOutcomes[] = {
     {DefinitionOutcome::NotCollected, exitcode::NotGathered, L"an entry or a server stopped Step 3"},
     {DefinitionOutcome::NotValidated, exitcode::Fail, L"the servers do not agree"},
     {DefinitionOutcome::ProductMissing, exitcode::ProductMissing, L"the product is not installed for the domain"},
-    {DefinitionOutcome::ServicesNotRunning, exitcode::ServicesNotRunning, L"a service is not running"},
+    // In stage 2 Step 2's comparison already stops at a service that is not running.
+    {DefinitionOutcome::ServicesNotRunning, exitcode::Fail, L"a service is not running"},
+    {DefinitionOutcome::Refused, exitcode::Fail, L"a FAIL finding stopped Step 3 (force goes on past it)"},
     {DefinitionOutcome::FileNotWritten, exitcode::FileNotWritten, L"an input file could not be written"},
     {DefinitionOutcome::InstallerNotRun, exitcode::InstallerNotRun, L"the installer was not run"},
     {DefinitionOutcome::NotConfirmed, exitcode::NotConfirmed, L"the definition file could not be confirmed"},
+};
+// The readiness checks where Step 3's own checks end: every finding printed and logged, the report
+// saved; a FAIL finding stops the run unless it was started with force.
+class ReadinessGate : public DefinitionGate {
+ public:
+  ReadinessGate(CliContext& context, CliOutput& output, bool force)
+      : context_(context), output_(output), force_(force) {}
+
+  bool MayGenerate(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2) override {
+    const ReadinessRun run = RunReadiness(entries, node1, node2, 3, {}, context_.reportFolder, context_, output_);
+    if (run.counts.fail == 0) return true;
+    output_.Say(FormatText(L"%s %s", {kGenerateDefinitionAnyway, force_ ? L"Yes (force)." : L"No."}));
+    return force_;
+  }
+
+ private:
+  CliContext& context_;
+  CliOutput& output_;
+  bool force_;
 };
 }  // namespace
 
@@ -36,10 +60,13 @@ int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& outp
         L"The answers are not those of a finished stage 1 (their stage line reads %ld, not %ld): run Steps 1 and 2 "
         L"first.",
         {static_cast<long>(entries.WizardStage), static_cast<long>(kStage2)}));
+    output.Say(FormatText(L"Summary: Step 3 was not run. Exit code %d.", {exitcode::NotStage2}));
     return exitcode::NotStage2;
   }
 
   HeadlessWizard wizard(platform, *context.log, output, command.force);
+  ReadinessGate gate(context, output, command.force);
+  wizard.dialog().SetDefinitionGate(&gate);
   wizard.Enter(entries);
   const DefinitionOutcome outcome = wizard.dialog().GenerateDefinition();
   for (const OutcomeCode& entry : kOutcomes) {

@@ -10,6 +10,7 @@
 #include "generation/paths.h"
 #include "platform/platform.h"
 #include "validation/cross_node_report.h"
+#include "wizard/definition_gate.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
@@ -60,6 +61,9 @@ DefinitionOutcome WizardDialog::GenerateDefinition() {
     return DefinitionOutcome::ServicesNotRunning;
   }
   log_.Info(L"No validation errors detected.");
+  if (definitionGate_ != nullptr && !definitionGate_->MayGenerate(*this, Node1Info, Node2Info)) {
+    return DefinitionOutcome::Refused;
+  }
 
   if (WriteAutoStartIni() != status::Success) return DefinitionOutcome::FileNotWritten;
   if (WritePerlInputFile() != status::Success) return DefinitionOutcome::FileNotWritten;

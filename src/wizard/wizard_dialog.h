@@ -13,6 +13,7 @@
 #include "nodes/cnode.h"
 #include "platform/files.h"
 
+class DefinitionGate;
 class InstallLog;
 class NodeReader;
 class OwnerlessMessageBox;
@@ -28,6 +29,7 @@ enum class DefinitionOutcome {
   NotValidated,        // the two servers do not agree
   ProductMissing,      // the product is not installed for the AutoStart domain
   ServicesNotRunning,  // a clustering service of a node is not running
+  Refused,             // the definition gate stopped it
   FileNotWritten,      // an input file of the installer could not be written
   InstallerNotRun,     // the board count is neither 1 nor 3, or the installer could not be started
   NotConfirmed,        // the installer ran, but its definition file could not be confirmed
@@ -76,6 +78,8 @@ class WizardDialog : public Entries {
 
   // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
   void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
+  // Step 3 asks `gate` before it writes anything (null: nothing stops it there, as in the window).
+  void SetDefinitionGate(DefinitionGate* gate) { definitionGate_ = gate; }
 
  private:
   // Each entry control with the string it exchanges, in the window's exchange order.
@@ -106,4 +110,5 @@ class WizardDialog : public Entries {
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
   NodeReader* nodeReader_ = nullptr;
+  DefinitionGate* definitionGate_ = nullptr;
 };

@@ -26,7 +26,8 @@ CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTermin
   context.log = &run.log;
   context.console = &console;
   context.edition = L"lab";
-  context.now = [] { return WallTime{2026, 12, 8, 14, 30, 5}; };
+  context.reportFolder = (lab.Folder() / "Reports").wstring();
+  context.now = [] { return ReportTime{2026, 12, 8, 14, 30, 5}; };
   run.exitCode = RunCommandLine(words, context);
   run.out = Lines(out.str());
   run.err = Lines(err.str());

@@ -32,6 +32,8 @@ int RunLabCommandLine(int argc, char* argv[]) {
   if (lab != nullptr) {
     platform = std::make_unique<Platform>(lab->MakePlatform());
     context.platform = platform.get();
+    // A lab run keeps its report beside its install log, in the lab folder.
+    context.reportFolder = (lab->Folder() / "Reports").wstring();
   } else {
     context.platformProblem = L"The lab cannot be used: " + WideFromUtf8(error);
   }
