@@ -21,7 +21,7 @@ Win32Console::Win32Console() : out_(GetStdHandle(STD_OUTPUT_HANDLE)), err_(GetSt
   if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE) return;
   parentConsole_ = ScopedHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                             nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!parentConsole_.IsValid()) return;
+  if (!parentConsole_.IsOpen()) return;
   if (!IsUsable(out_)) out_ = parentConsole_.get();
   if (!IsUsable(err_)) err_ = parentConsole_.get();
 }
