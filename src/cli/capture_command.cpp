@@ -153,7 +153,8 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
       writer.Write(folder / "servers" / fs::path(capture->hostName) / fs::path(file.name), file.bytes);
     }
     ++captured;
-    output.Say(FormatText(L"%s: %d files.", {capture->hostName, static_cast<int>(capture->files.size())}));
+    const int files = static_cast<int>(capture->files.size());
+    output.Say(FormatText(L"%s: read, %d %s.", {capture->hostName, files, files == 1 ? L"file" : L"files"}));
     serverLines.push_back(FormatText(L"  %s: servers/%s", {capture->hostName, capture->hostName}));
   }
 
