@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/status.h"
 #include "common/unique_handle.h"
@@ -30,6 +31,12 @@ class Registry {
   // Copies the value's raw data into `data` (capacity `*dataBytes`) and stores the byte
   // count in `*dataBytes`. Absent value: 2. Data larger than the buffer: 234.
   virtual Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) = 0;
+
+  // Value `index` of the key read whole, however long (RegEnumValueW): its name, its type (1 string,
+  // 4 dword, 7 multi-string ...) and its exact data. Past the last value: 259. The order is the
+  // registry's own.
+  virtual Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                           std::vector<std::uint8_t>* data) = 0;
 
   virtual Status CloseKey(RegHandle key) = 0;
 };

@@ -7,6 +7,7 @@
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/node_info_list.h"
+#include "wizard/node_reader.h"
 #include "wizard/wizard_controls.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
@@ -62,7 +63,7 @@ Status WizardDialog::CollectNodeInformation() {
   for (const Target& target : {Target{Node1Info, Node1HostName}, Target{Node2Info, Node2HostName}}) {
     target.node.HostName = target.hostName;
     target.node.AutoStartDomain = AutoStartDomain;
-    if (target.node.GetNodeInfo() != status::Success) {
+    if ((nodeReader_ != nullptr ? nodeReader_->ReadNode(target.node) : target.node.GetNodeInfo()) != status::Success) {
       // The list keeps what the last complete collection showed.
       const std::wstring message = FormatText(kGatheringFailed, {target.hostName});
       log_.Error(message);

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "validation/cross_node_report.h"
 #include "validation/readiness_box.h"
+#include "wizard/definition_gate.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
@@ -37,9 +38,9 @@ void WizardDialog::OnStep3() {
   GenerateDefinition();
 }
 
-void WizardDialog::GenerateDefinition() {
-  if (CollectNodeInformation() != status::Success) return;
-  if (ValidateNodeInformation() != status::Success) return;
+DefinitionOutcome WizardDialog::GenerateDefinition() {
+  if (CollectNodeInformation() != status::Success) return DefinitionOutcome::NotCollected;
+  if (ValidateNodeInformation() != status::Success) return DefinitionOutcome::NotValidated;
 
   // The product is installed for a domain when its domain folder holds a readable manifest.
   const std::wstring domainDirectory = std::wstring(kAutoStartInstallDirectory) + L"\\" + AutoStartDomain;
@@ -52,28 +53,33 @@ void WizardDialog::GenerateDefinition() {
         {AutoStartDomain, domainDirectory});
     log_.Info(message);
     view_.ShowMessage(message, L"");
-    return;
+    return DefinitionOutcome::ProductMissing;
   }
 
   // Whatever the window's stage, the installer runs only with every service of both nodes running.
   if (const auto lines = ServicesNotRunningLines(*this, Node1Info, Node2Info); !lines.empty()) {
     ShowValidationReport(JoinReportLines(lines));
-    return;
+    return DefinitionOutcome::ServicesNotRunning;
   }
   log_.Info(L"No validation errors detected.");
-  // Nothing is written unless the cluster can work as configured, or the user says to go on.
-  if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) return;
+  // Nothing is written unless the cluster can work as configured, or the user says to go on. A run
+  // without a window brings its own readiness gate, which prints instead of asking.
+  if (definitionGate_ != nullptr) {
+    if (!definitionGate_->MayGenerate(*this, Node1Info, Node2Info)) return DefinitionOutcome::Refused;
+  } else if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) {
+    return DefinitionOutcome::Refused;
+  }
 
-  if (WriteAutoStartIni() != status::Success) return;
-  if (WritePerlInputFile() != status::Success) return;
+  if (WriteAutoStartIni() != status::Success) return DefinitionOutcome::FileNotWritten;
+  if (WritePerlInputFile() != status::Success) return DefinitionOutcome::FileNotWritten;
 
   const std::wstring definitionName = DefinitionName(BoardCount);
   if (definitionName.empty()) {
     ReportFailure(
         FormatText(L"The number of TMX48 boards specified, %s, is invalid. It must be either 1 or 3.", {BoardCount}));
-    return;
+    return DefinitionOutcome::InstallerNotRun;
   }
-  RunInstaller(InstallerCommandLine(BoardCount, AutoStartDomain), DefinitionFilePath(definitionName));
+  return RunInstaller(InstallerCommandLine(BoardCount, AutoStartDomain), DefinitionFilePath(definitionName));
 }
 
 Status WizardDialog::WriteAutoStartIni() {
@@ -90,7 +96,7 @@ Status WizardDialog::WritePerlInputFile() {
   return rc;
 }
 
-void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile) {
+DefinitionOutcome WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile) {
   log_.Info(FormatText(L"Executing command %s in directory %s", {commandLine, kToolkitDirectory}));
   // A definition file left by an earlier run must not pass for this run's: only a file that
   // changed after the installer was started counts.
@@ -100,26 +106,26 @@ void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstr
   if (platform_.processes.Start(commandLine, kToolkitDirectory, &installer) != status::Success) {
     // Nothing ran, so there is nothing to wait for and nothing this run could have generated.
     ReportFailure(FormatText(L"Unable to execute %s in directory %s", {commandLine, kToolkitDirectory}));
-    return;
+    return DefinitionOutcome::InstallerNotRun;
   }
   if (!WaitForInstaller(*installer)) {
     ReportFailure(FormatText(
         L"The installer is still running after %ld minutes, so the definition file %s could not be confirmed. Let "
         L"the installer finish (its window is minimised), then run Step 3 again.",
         {static_cast<long>(kInstallerWaitBoundMs / 60000), definitionFile}));
-    return;
+    return DefinitionOutcome::NotConfirmed;
   }
 
   if (const Status rc = platform_.files.CheckReadable(definitionFile); rc != status::Success) {
     ReportFailure(FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc}));
-    return;
+    return DefinitionOutcome::NotConfirmed;
   }
   const std::optional<FileStamp> definitionNow = StampIfPresent(platform_.files, definitionFile);
   if (earlierDefinition && (!definitionNow || *definitionNow == *earlierDefinition)) {
     ReportFailure(FormatText(
         L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
         {definitionFile}));
-    return;
+    return DefinitionOutcome::NotConfirmed;
   }
 
   constexpr wchar_t kComplete[] =
@@ -128,6 +134,7 @@ void WizardDialog::RunInstaller(const std::wstring& commandLine, const std::wstr
       L"the installation/upgrade process.";
   log_.Info(kComplete);
   view_.ShowMessage(kComplete, L"Phase 2 Complete");
+  return DefinitionOutcome::Confirmed;
 }
 
 bool WizardDialog::WaitForInstaller(StartedProcess& installer) {

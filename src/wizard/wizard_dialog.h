@@ -15,11 +15,27 @@
 #include "validation/readiness_finding.h"
 #include "wizard/responsive_remote_calls.h"
 
+class DefinitionGate;
 class InstallLog;
+class NodeReader;
 class OwnerlessMessageBox;
 class StartedProcess;
 class WizardView;
 struct Platform;
+
+// How Step 3 ended; the window tells each in its box and ignores this, a run without a window
+// turns it into its exit code.
+enum class DefinitionOutcome {
+  Confirmed,           // the installer generated the definition file
+  NotCollected,        // an entry rule failed, or a server could not be read
+  NotValidated,        // the two servers do not agree
+  ProductMissing,      // the product is not installed for the AutoStart domain
+  ServicesNotRunning,  // a clustering service of a node is not running
+  Refused,             // the definition gate stopped it
+  FileNotWritten,      // an input file of the installer could not be written
+  InstallerNotRun,     // the board count is neither 1 nor 3, or the installer could not be started
+  NotConfirmed,        // the installer ran, but its definition file could not be confirmed
+};
 
 // The ten entry strings and WizardStage are the window's own fields, inherited from Entries so
 // that the checks and file builders take the window's entries as they stand.
@@ -54,7 +70,7 @@ class WizardDialog : public Entries {
   // Step 3 (step3_definition.cpp): the collection and validation again, the manifest and service
   // checks, the installer's two input files, the installer run and its definition file confirmed.
   // Every outcome is told in a box and in the log.
-  void GenerateDefinition();
+  DefinitionOutcome GenerateDefinition();
   // The installer's input files, each replaced whole: 0, or the failing call's code after its message.
   Status WriteAutoStartIni();
   Status WritePerlInputFile();
@@ -67,6 +83,11 @@ class WizardDialog : public Entries {
  public:
   cNode Node2Info;
   cNode Node1Info;
+
+  // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
+  void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
+  // Step 3 asks `gate` before it writes anything (null: nothing stops it there, as in the window).
+  void SetDefinitionGate(DefinitionGate* gate) { definitionGate_ = gate; }
 
  private:
   // Each entry control with the string it exchanges, in the window's exchange order.
@@ -87,7 +108,7 @@ class WizardDialog : public Entries {
   // Logs a failure as an error and shows it in a box with the application title.
   void ReportFailure(const std::wstring& message);
   // Starts the installer, waits for it and confirms that it generated `definitionFile`.
-  void RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
+  DefinitionOutcome RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
   bool WaitForInstaller(StartedProcess& installer);
   // The cluster readiness checks of Step `step` (cluster_readiness.cpp): every finding logged,
@@ -102,4 +123,6 @@ class WizardDialog : public Entries {
   WizardView& view_;
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
+  NodeReader* nodeReader_ = nullptr;
+  DefinitionGate* definitionGate_ = nullptr;
 };

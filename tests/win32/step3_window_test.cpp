@@ -57,6 +57,10 @@ class AliasRegistry : public Registry {
   Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override {
     return inner_.QueryValue(key, valueName, data, dataBytes);
   }
+  Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                   std::vector<std::uint8_t>* data) override {
+    return inner_.EnumValue(key, index, name, type, data);
+  }
   Status CloseKey(RegHandle key) override { return inner_.CloseKey(key); }
 
  private:

@@ -31,17 +31,29 @@ RegHandle LabRegistry::LocalMachine() const { return kLocalMachineHandle; }
 
 const LabRegistry::OpenKeyEntry* LabRegistry::BeginCall(RegHandle handle) {
   if (handle == kLocalMachineHandle) return &localMachine_;
-  const auto it = open_.find(handle);
-  if (it == open_.end()) return nullptr;
-  if (it->second.remote) remoteCalls_.Make(FaultsOf(it->second.server).latency);
-  return &it->second;
+  const OpenKeyEntry* entry = nullptr;
+  {
+    const std::lock_guard<std::mutex> lock(openMutex_);
+    const auto it = open_.find(handle);
+    if (it == open_.end()) return nullptr;
+    // The entry stays where it is until its own handle is closed, by the thread that uses it.
+    entry = &it->second;
+  }
+  if (entry->remote) remoteCalls_.Make(FaultsOf(entry->server).latency);
+  return entry;
 }
 
 RegHandle LabRegistry::Track(OpenKeyEntry entry) {
+  const std::lock_guard<std::mutex> lock(openMutex_);
   const RegHandle handle = nextHandle_;
   nextHandle_ += 4;
   open_[handle] = std::move(entry);
   return handle;
+}
+
+std::size_t LabRegistry::OpenHandleCount() const {
+  const std::lock_guard<std::mutex> lock(openMutex_);
+  return open_.size();
 }
 
 Status LabRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
@@ -98,9 +110,23 @@ Status LabRegistry::QueryValue(RegHandle key, const std::wstring& valueName, voi
   return status::Success;
 }
 
+Status LabRegistry::EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                              std::vector<std::uint8_t>* data) {
+  const OpenKeyEntry* entry = BeginCall(key);
+  if (entry == nullptr) return status::InvalidHandle;
+  const auto& values = entry->key->Values();
+  if (index >= values.size()) return status::NoMoreItems;
+  const RegistryValue& value = values[index];
+  *name = value.name;
+  *type = value.type;
+  *data = value.data;
+  return status::Success;
+}
+
 Status LabRegistry::CloseKey(RegHandle key) {
   if (key == kLocalMachineHandle) return status::Success;
   if (BeginCall(key) == nullptr) return status::InvalidHandle;
+  const std::lock_guard<std::mutex> lock(openMutex_);
   open_.erase(key);
   return status::Success;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/lab/lab_faults.h"
@@ -11,6 +12,9 @@
 #include "platform/lab/remote_calls.h"
 #include "platform/registry.h"
 
+// Two servers may be read at once, each on its own thread: the table of open handles is shared
+// and locked; the keys and values are only read while calls run, and the wait a remote call
+// takes is made outside the lock, so that one server's latency never holds up the other.
 class LabRegistry : public Registry {
  public:
   // `localServer` names the server that is this computer (its HKEY_LOCAL_MACHINE is LocalMachine()).
@@ -27,10 +31,12 @@ class LabRegistry : public Registry {
   Status OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) override;
   Status EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) override;
   Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override;
+  Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                   std::vector<std::uint8_t>* data) override;
   Status CloseKey(RegHandle key) override;
 
   // Keys and connections opened and not yet closed: a test asserts that this is 0 after any path.
-  std::size_t OpenHandleCount() const { return open_.size(); }
+  std::size_t OpenHandleCount() const;
   // Calls that went over the network: ConnectRegistry and every call on what it opened.
   std::uint64_t RemoteCallCount() const { return remoteCalls_.Count(); }
 
@@ -51,6 +57,7 @@ class LabRegistry : public Registry {
   std::map<std::wstring, std::unique_ptr<RegistryKeyNode>> servers_;  // by lower-case name
   LabFaultTable faults_;
   OpenKeyEntry localMachine_;
+  mutable std::mutex openMutex_;  // guards open_ and nextHandle_
   std::map<RegHandle, OpenKeyEntry> open_;
   RegHandle nextHandle_ = 0x1000;
   RemoteCalls remoteCalls_;

@@ -18,20 +18,28 @@ void LabServiceControl::SetFaults(const std::wstring& server, LabServerFaults fa
 }
 
 ScHandle LabServiceControl::Track(OpenEntry entry) {
+  const std::lock_guard<std::mutex> lock(openMutex_);
   const ScHandle handle = nextHandle_;
   nextHandle_ += 4;
   open_[handle] = std::move(entry);
   return handle;
 }
 
+std::size_t LabServiceControl::OpenHandleCount() const {
+  const std::lock_guard<std::mutex> lock(openMutex_);
+  return open_.size();
+}
+
 const LabServiceControl::OpenEntry* LabServiceControl::BeginCall(ScHandle handle) {
-  const auto it = open_.find(handle);
-  if (it == open_.end()) {
-    remoteCalls_.Make(std::chrono::nanoseconds::zero());
-    return nullptr;
+  const OpenEntry* entry = nullptr;
+  {
+    const std::lock_guard<std::mutex> lock(openMutex_);
+    const auto it = open_.find(handle);
+    // The entry stays where it is until its own handle is closed, by the thread that uses it.
+    if (it != open_.end()) entry = &it->second;
   }
-  remoteCalls_.Make(FaultsOf(it->second.server).latency);
-  return &it->second;
+  remoteCalls_.Make(entry == nullptr ? std::chrono::nanoseconds::zero() : FaultsOf(entry->server).latency);
+  return entry;
 }
 
 Status LabServiceControl::OpenServiceManager(const std::wstring& machine, ScHandle* result) {
@@ -70,6 +78,7 @@ Status LabServiceControl::Interrogate(ScHandle service, std::uint32_t* currentSt
 
 Status LabServiceControl::CloseServiceHandle(ScHandle handle) {
   if (BeginCall(handle) == nullptr) return status::InvalidHandle;
+  const std::lock_guard<std::mutex> lock(openMutex_);
   open_.erase(handle);
   return status::Success;
 }

@@ -3,12 +3,15 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/remote_calls.h"
 #include "platform/services.h"
 
+// Like LabRegistry, safe for two servers read at once: the table of open handles is locked, and
+// the wait of a remote call is made outside the lock.
 class LabServiceControl : public ServiceControl {
  public:
   struct ServiceEntry {
@@ -26,7 +29,7 @@ class LabServiceControl : public ServiceControl {
   Status Interrogate(ScHandle service, std::uint32_t* currentState) override;
   Status CloseServiceHandle(ScHandle handle) override;
 
-  std::size_t OpenHandleCount() const { return open_.size(); }
+  std::size_t OpenHandleCount() const;
   // Every call above: the program always reaches a manager by name, so each one is remote.
   std::uint64_t RemoteCallCount() const { return remoteCalls_.Count(); }
 
@@ -42,6 +45,7 @@ class LabServiceControl : public ServiceControl {
 
   std::map<std::wstring, std::map<std::wstring, ServiceEntry>> servers_;  // lower-case names
   LabFaultTable faults_;
+  mutable std::mutex openMutex_;  // guards open_ and nextHandle_
   std::map<ScHandle, OpenEntry> open_;
   ScHandle nextHandle_ = 0x2000;
   RemoteCalls remoteCalls_;

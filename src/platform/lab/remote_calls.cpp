@@ -22,12 +22,14 @@ void RemoteCalls::Make(std::chrono::nanoseconds latency) {
   ++count_;
   if (latency <= std::chrono::nanoseconds::zero()) return;
   // Even a spin now and then ends a little late (the thread was descheduled): making it up on
-  // the next call keeps a run of calls at calls x latency, which is what a benchmark adds up.
+  // the thread's next call keeps its run of calls at calls x latency, which is what a benchmark
+  // adds up. How late this thread's waits have ended so far:
+  thread_local Clock::duration late{0};
   const Clock::duration wanted = std::chrono::duration_cast<Clock::duration>(latency);
-  const Clock::duration repaid = std::min(late_, wanted);
+  const Clock::duration repaid = std::min(late, wanted);
   const Clock::time_point deadline = Clock::now() + (wanted - repaid);
   WaitPrecisely(deadline);
-  late_ += (Clock::now() - deadline) - repaid;
+  late += (Clock::now() - deadline) - repaid;
 }
 
 std::wstring ServerOfMachineName(const std::wstring& machineName) {

@@ -1,6 +1,7 @@
 // Calls that cross the lab's pretend network: counted, and as slow as the server is told to be.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -11,15 +12,15 @@
 // wizard makes of a node typed as "\\node-b", reaches nothing, as on Windows).
 std::wstring ServerOfMachineName(const std::wstring& machineName);
 
+// Servers may be read on several threads at once; each thread's calls wait in turn, side by side
+// with the other threads', as calls to different servers do on a network.
 class RemoteCalls {
  public:
   // One remote call, which takes `latency` longer than the lab itself needs. Benchmarks of slow
   // networks add up thousands of these, so the wait ends within microseconds of its deadline.
   void Make(std::chrono::nanoseconds latency);
-  std::uint64_t Count() const { return count_; }
+  std::uint64_t Count() const { return count_.load(); }
 
  private:
-  std::uint64_t count_ = 0;
-  // How much later than asked the waits so far have ended; the next call is that much shorter.
-  std::chrono::steady_clock::duration late_{0};
+  std::atomic<std::uint64_t> count_{0};
 };

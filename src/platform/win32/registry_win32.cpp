@@ -43,4 +43,35 @@ Status Win32Registry::QueryValue(RegHandle key, const std::wstring& valueName, v
   return static_cast<Status>(rc);
 }
 
+Status Win32Registry::EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                                std::vector<std::uint8_t>* data) {
+  // Buffers as large as the key's longest value name and data; a value that grew in between
+  // answers 234 with the size it needs now, and the read is made again.
+  DWORD nameChars = 0;
+  DWORD dataBytes = 0;
+  LONG rc = RegQueryInfoKeyW(ToKey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nameChars,
+                             &dataBytes, nullptr, nullptr);
+  if (rc != ERROR_SUCCESS) return static_cast<Status>(rc);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    std::vector<wchar_t> nameBuffer(static_cast<std::size_t>(nameChars) + 1, L'\0');
+    std::vector<std::uint8_t> dataBuffer(static_cast<std::size_t>(dataBytes) + 1, 0);
+    DWORD nameLength = nameChars + 1;
+    DWORD bytes = dataBytes;
+    DWORD valueType = 0;
+    rc = RegEnumValueW(ToKey(key), index, nameBuffer.data(), &nameLength, nullptr, &valueType, dataBuffer.data(),
+                       &bytes);
+    if (rc == ERROR_SUCCESS) {
+      name->assign(nameBuffer.data(), nameLength);
+      *type = valueType;
+      data->assign(dataBuffer.begin(), dataBuffer.begin() + bytes);
+      return status::Success;
+    }
+    if (rc != ERROR_MORE_DATA) return static_cast<Status>(rc);
+    // Either the name or the data outgrew its buffer; grow both past what they need now.
+    nameChars = nameChars * 2 + 256;
+    dataBytes = bytes > dataBytes ? bytes : dataBytes * 2 + 256;
+  }
+  return static_cast<Status>(rc);
+}
+
 Status Win32Registry::CloseKey(RegHandle key) { return static_cast<Status>(RegCloseKey(ToKey(key))); }

@@ -1,10 +1,12 @@
-// The Windows program's entry: picks the backend (a named lab or the real system), loads the log, runs the wizard.
+// The Windows program's entry: picks the backend (a named lab or the real system), loads the log, runs the wizard;
+// given a command, runs it without a window.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/setuplogkit_log.h"
 #include "app/wizard_app.h"
@@ -12,6 +14,7 @@
 #include "platform/lab/lab.h"
 #include "platform/win32/win32_platform.h"
 #include "setuplogkit/setuplogkit_loader.h"
+#include "wizard/win32/win32_command_line.h"
 #include "wizard/win32/win32_wizard_window.h"
 
 namespace {
@@ -30,6 +33,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   // folder or the program's own, never from the current directory or PATH, where an installer's
   // download folder may hold a planted copy.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+  // Run as DuplexSetupAssistant.exe with a command (the .com companion is what cmd.exe prefers).
+  if (const std::vector<std::wstring> words = CommandLineWords(); !words.empty()) return RunWin32CommandLine(words);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 

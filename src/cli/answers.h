@@ -1,0 +1,15 @@
+// The entries a run without a window works with: the defaults file the window reads, or a file of the same form.
+#pragma once
+
+#include <string>
+
+#include "common/entries.h"
+
+class CliOutput;
+struct Platform;
+
+// This computer's name as Node 1 (as the window presets it), then the stage and entries of the
+// answers file: FILE when given (a file of this computer, named as typed), else the defaults file.
+// Returns an exit code: Clean, or Usage when FILE can't be read (said on standard error). A missing
+// defaults file is said and leaves the entries as they are; the entry rules then judge them.
+int LoadAnswers(const std::wstring& answersFile, Platform& platform, CliOutput& output, Entries* entries);

@@ -1,0 +1,48 @@
+// check: the entry rules, both servers, Step 2's comparison and the readiness checks, without a window.
+#include "cli/check_command.h"
+
+#include "app/install_log.h"
+#include "cli/answers.h"
+#include "cli/cli_output.h"
+#include "cli/command_line.h"
+#include "cli/exit_codes.h"
+#include "cli/headless_wizard.h"
+#include "cli/readiness_run.h"
+#include "common/text_format.h"
+#include "validation/cross_node_report.h"
+
+int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output) {
+  Platform& platform = *context.platform;
+  Entries answers;
+  if (const int rc = LoadAnswers(command.answersFile, platform, output, &answers); rc != exitcode::Clean) return rc;
+
+  HeadlessWizard wizard(platform, *context.log, output, false);
+  wizard.Enter(answers);
+  WizardDialog& dialog = wizard.dialog();
+  // Step 1 as the window runs it: its message names the entry or server at fault.
+  if (dialog.CollectNodeInformation() != status::Success) {
+    output.Say(FormatText(L"Summary: the check stopped before the servers could be compared. Exit code %d.",
+                          {exitcode::NotGathered}));
+    return exitcode::NotGathered;
+  }
+  // Step 2's comparison, in the stage the answers hold: its report lists each of its findings.
+  const bool validated = dialog.ValidateNodeInformation() == status::Success;
+  if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
+  // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
+  const Entries& entries = dialog;
+  const std::wstring folder = command.reportFolder.empty() ? context.reportFolder : command.reportFolder;
+  const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info, 2,
+                                              CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
+                                              folder, context, output);
+
+  int exitCode = exitcode::Clean;
+  if (!validated || readiness.counts.fail > 0) {
+    exitCode = exitcode::Fail;
+  } else if (readiness.counts.warn > 0) {
+    exitCode = exitcode::Warn;
+  }
+  output.Say(FormatText(L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO. Exit code %d.",
+                        {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed",
+                         readiness.counts.fail, readiness.counts.warn, readiness.counts.info, exitCode}));
+  return exitCode;
+}

@@ -1,0 +1,78 @@
+// generate: Step 3 without a window, from the answers of a finished stage 1.
+#include "cli/generate_command.h"
+
+#include "cli/answers.h"
+#include "cli/cli_output.h"
+#include "cli/command_line.h"
+#include "cli/exit_codes.h"
+#include "cli/headless_wizard.h"
+#include "cli/readiness_run.h"
+#include "common/text_format.h"
+#include "validation/readiness_box.h"
+#include "wizard/definition_gate.h"
+
+namespace {
+struct OutcomeCode {
+  DefinitionOutcome outcome;
+  int exitCode;
+  const wchar_t* summary;
+};
+constexpr OutcomeCode kOutcomes[] = {
+    {DefinitionOutcome::Confirmed, exitcode::Clean, L"the definition file was generated and confirmed"},
+    {DefinitionOutcome::NotCollected, exitcode::NotGathered, L"an entry or a server stopped Step 3"},
+    {DefinitionOutcome::NotValidated, exitcode::Fail, L"the servers do not agree"},
+    {DefinitionOutcome::ProductMissing, exitcode::ProductMissing, L"the product is not installed for the domain"},
+    // In stage 2 Step 2's comparison already stops at a service that is not running.
+    {DefinitionOutcome::ServicesNotRunning, exitcode::Fail, L"a service is not running"},
+    {DefinitionOutcome::Refused, exitcode::Fail, L"a FAIL finding stopped Step 3 (force goes on past it)"},
+    {DefinitionOutcome::FileNotWritten, exitcode::FileNotWritten, L"an input file could not be written"},
+    {DefinitionOutcome::InstallerNotRun, exitcode::InstallerNotRun, L"the installer was not run"},
+    {DefinitionOutcome::NotConfirmed, exitcode::NotConfirmed, L"the definition file could not be confirmed"},
+};
+// The readiness checks where Step 3's own checks end: every finding printed and logged, the report
+// saved; a FAIL finding stops the run unless it was started with force.
+class ReadinessGate : public DefinitionGate {
+ public:
+  ReadinessGate(CliContext& context, CliOutput& output, bool force)
+      : context_(context), output_(output), force_(force) {}
+
+  bool MayGenerate(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2) override {
+    const ReadinessRun run = RunReadiness(entries, node1, node2, 3, {}, context_.reportFolder, context_, output_);
+    if (run.counts.fail == 0) return true;
+    output_.Say(FormatText(L"%s %s", {kGenerateDefinitionAnyway, force_ ? L"Yes (force)." : L"No."}));
+    return force_;
+  }
+
+ private:
+  CliContext& context_;
+  CliOutput& output_;
+  bool force_;
+};
+}  // namespace
+
+int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& output) {
+  Platform& platform = *context.platform;
+  Entries entries;
+  if (const int rc = LoadAnswers(command.answersFile, platform, output, &entries); rc != exitcode::Clean) return rc;
+  // The window offers Step 3 only once Step 2 has saved the answers with the next stage.
+  if (entries.WizardStage != kStage2) {
+    output.Problem(FormatText(
+        L"The answers are not those of a finished stage 1 (their stage line reads %ld, not %ld): run Steps 1 and 2 "
+        L"first.",
+        {static_cast<long>(entries.WizardStage), static_cast<long>(kStage2)}));
+    output.Say(FormatText(L"Summary: Step 3 was not run. Exit code %d.", {exitcode::NotStage2}));
+    return exitcode::NotStage2;
+  }
+
+  HeadlessWizard wizard(platform, *context.log, output, command.force);
+  ReadinessGate gate(context, output, command.force);
+  wizard.dialog().SetDefinitionGate(&gate);
+  wizard.Enter(entries);
+  const DefinitionOutcome outcome = wizard.dialog().GenerateDefinition();
+  for (const OutcomeCode& entry : kOutcomes) {
+    if (entry.outcome != outcome) continue;
+    output.Say(FormatText(L"Summary: %s. Exit code %d.", {entry.summary, entry.exitCode}));
+    return entry.exitCode;
+  }
+  return exitcode::NotConfirmed;
+}

@@ -1,0 +1,38 @@
+// The wizard's logic driven without a window: the dialog, the console playing its view, both servers read at once.
+#pragma once
+
+#include "cli/cli_output.h"
+#include "cli/console_wizard_view.h"
+#include "cli/server_reading.h"
+#include "common/entries.h"
+#include "nodes/ownerless_message_box.h"
+#include "wizard/wizard_dialog.h"
+
+class HeadlessWizard {
+ public:
+  // Questions are answered with `answerYes`.
+  HeadlessWizard(Platform& platform, InstallLog& log, CliOutput& output, bool answerYes);
+
+  // Shows the entries as the window would, for the steps to read back: the host and user names
+  // lowered, the board count chosen from the list's items.
+  void Enter(const Entries& entries);
+
+  WizardDialog& dialog() { return dialog_; }
+  ConsoleWizardView& view() { return view_; }
+
+ private:
+  // The dialog's own records never show a box here (the reader's do), but they need one to hand.
+  class ProblemBox : public OwnerlessMessageBox {
+   public:
+    explicit ProblemBox(CliOutput& output) : output_(output) {}
+    void Show(const std::wstring& text) override { output_.Problem(text); }
+
+   private:
+    CliOutput& output_;
+  };
+
+  ConsoleWizardView view_;
+  ProblemBox box_;
+  WizardDialog dialog_;
+  SideBySideNodeReader reader_;
+};

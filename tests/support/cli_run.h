@@ -1,0 +1,19 @@
+// A command run on a lab as the lab edition runs it, with its console and install log recorded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/lab/lab.h"
+#include "support/recording_view.h"
+
+struct CliRun {
+  int exitCode = -1;
+  std::vector<std::string> out;  // standard output, a line each
+  std::vector<std::string> err;  // standard error, a line each
+  RecordingLog log;
+};
+
+// Runs the command `words` on `lab`, at 2026-12-08 14:30:05 by the run's clock; standard error is
+// taken for a terminal when `errIsTerminal`, so that progress lines are written.
+CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTerminal = false);

@@ -1,0 +1,143 @@
+// check on a lab: each exit code, the findings printed and logged, the report saved, and nothing of the answers written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/exit_codes.h"
+#include "common/text_encoding.h"
+#include "support/cli_run.h"
+#include "support/cluster_wizard.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// A finished stage 1 of the cluster pair; `line` (1-10) replaced by `value` when given.
+std::string Answers(int line = 0, const std::string& value = "") {
+  std::vector<std::string> lines = {"0",     "ha-managed", "10.1.1.5",  "10.2.2.5", "node-a", "node-b",
+                                    "admin", "workgroup",  "3",         "ha1",      "127.0.0.1"};
+  if (line > 0) lines[static_cast<std::size_t>(line)] = value;
+  std::string text;
+  for (const std::string& each : lines) text += each + "\r\n";
+  return text;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+  for (const std::string& line : lines) {
+    if (line.find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+
+std::size_t ReportFiles(const fs::path& folder) {
+  std::size_t count = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) count += entry.path().extension() != "" ? 1 : 0;
+  return count;
+}
+}  // namespace
+
+TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
+  struct Case {
+    const char* what;
+    std::function<void(TempLab&)> site;
+    std::vector<std::wstring> options;
+    int exitCode;
+    std::string printed;  // a line of the run's output that says why
+    bool reported;        // the readiness report was saved
+  };
+  const Case cases[] = {
+      {"a clean pair: INFO only", [](TempLab&) {}, {}, exitcode::Clean, "[INFO] R11 CLAN:", true},
+      {"a WARN: the managed CLAN address outside both CLAN networks",
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(2, "10.9.1.5")); }, {}, exitcode::Warn,
+       "[WARN] R06 CLAN: The managed CLAN address (10.9.1.5) is outside the CLAN network of node-a", true},
+      {"a FAIL: node 2's HB1 on another network",
+       [](TempLab& lab) {
+         lab.AddRegFile(L"node-b", "registry/zz-site.reg",
+                        L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                            AdapterGuid(22) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.33.3.2"}));
+       },
+       {}, exitcode::Fail, "[FAIL] R02 HB1:", true},
+      {"a Step 2 validation error: the switch addresses differ",
+       [](TempLab& lab) {
+         lab.AddRegFile(L"node-b", "registry/zz-site.reg",
+                        L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n"
+                        L"\"Switch IP Address\"=\"10.9.9.2\"\n");
+       },
+       {}, exitcode::Fail, "Validation Errors Detected.", true},
+      {"an entry rule", [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(6, "")); }, {},
+       exitcode::NotGathered, "You must specify a user name.", false},
+      {"no answers saved yet", [](TempLab& lab) { fs::remove(lab.DriveHostPath(kDefaultsPath)); }, {},
+       exitcode::NotGathered, "You must specify a managed host name.", false},
+      {"node 2 unreachable",
+       [](TempLab& lab) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); }, {},
+       exitcode::NotGathered, "Errors occured trying to obtain information from server node-b.", false},
+      {"an answers file that is not there", [](TempLab&) {}, {L"answers", L"/nonexistent/answers.dat"},
+       exitcode::Usage, "The answers file /nonexistent/answers.dat cannot be read.", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClusterLab cluster;
+    cluster.temp.WriteDriveFile(kDefaultsPath, Answers());
+    c.site(cluster.temp);
+    const bool hadAnswers = cluster.temp.DriveFileExists(kDefaultsPath);
+    const std::string answersBefore = cluster.temp.ReadDriveFile(kDefaultsPath);
+    std::unique_ptr<Lab> lab = cluster.temp.Load();
+    ASSERT_NE(lab, nullptr);
+    std::vector<std::wstring> words = {L"check"};
+    words.insert(words.end(), c.options.begin(), c.options.end());
+
+    const CliRun run = RunCli(*lab, words);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_TRUE(Contains(run.out, c.printed) || Contains(run.err, c.printed)) << c.printed;
+    if (c.exitCode != exitcode::Usage) {
+      ASSERT_FALSE(run.out.empty());
+      EXPECT_EQ(run.out.back().substr(0, 8), "Summary:");
+      EXPECT_NE(run.out.back().find("Exit code " + std::to_string(c.exitCode) + "."), std::string::npos);
+    }
+    EXPECT_EQ(ReportFiles(cluster.temp.Folder() / "Reports"), c.reported ? 2u : 0u);
+    // Every line printed is in the install log.
+    std::vector<std::string> logged;
+    for (const std::wstring& message : run.log.Messages()) logged.push_back(Utf8FromWide(message));
+    for (const std::vector<std::string>* stream : {&run.out, &run.err}) {
+      for (const std::string& line : *stream) EXPECT_TRUE(Contains(logged, line)) << line;
+    }
+    // A check writes nothing of the wizard's own.
+    EXPECT_EQ(cluster.temp.DriveFileExists(kDefaultsPath), hadAnswers);
+    EXPECT_EQ(cluster.temp.ReadDriveFile(kDefaultsPath), answersBefore);
+    EXPECT_FALSE(cluster.temp.DriveFileExists(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat"));
+    EXPECT_FALSE(cluster.temp.DriveFileExists(L"E:\\Zandor\\HA\\AutoStart_Configuration.ini"));
+    EXPECT_EQ(lab->OpenHandleCount(), 0u);
+  }
+}
+
+// Both servers are read at once, but the log keeps each one's lines together, Node 1's first, as the window's Step 1 has them.
+TEST(CheckCommand, LogsEachServerTogetherAsTheWindowDoes) {
+  ClusterLab cluster;
+  cluster.temp.WriteDriveFile(kDefaultsPath, Answers());
+  // A slow network keeps both readings going at the same time, so that their lines would mix if nothing kept them apart.
+  for (const wchar_t* server : {L"NODE-A", L"node-b"}) cluster.temp.WriteServerFile(server, "faults.conf", "latency-ms = 0.1\n");
+  std::unique_ptr<Lab> lab = cluster.temp.Load();
+  ASSERT_NE(lab, nullptr);
+  const CliRun run = RunCli(*lab, {L"check"}, true);
+  ASSERT_EQ(run.exitCode, exitcode::Clean);
+
+  WizardOnLab window(cluster.temp);
+  window.dialog.OnInitDialog();
+  window.log.lines.clear();
+  TypeClusterEntries(window.view);
+  ASSERT_EQ(window.dialog.CollectNodeInformation(), 0u);
+  const std::vector<std::wstring> windowLines = window.log.Messages();
+  const std::vector<std::wstring> cliLines = run.log.Messages();
+  const auto first = std::find(cliLines.begin(), cliLines.end(), windowLines.front());
+  ASSERT_NE(first, cliLines.end());
+  ASSERT_LE(static_cast<std::size_t>(cliLines.end() - first), cliLines.size());
+  EXPECT_EQ(std::vector<std::wstring>(first, first + static_cast<std::ptrdiff_t>(windowLines.size())), windowLines);
+  // Progress goes to a terminal only, and never into the log.
+  EXPECT_TRUE(Contains(run.err, "node-b: reading its network adapters"));
+  EXPECT_TRUE(Contains(run.err, "node-a: read"));
+  for (const std::wstring& line : cliLines) EXPECT_EQ(line.find(L": reading its"), std::wstring::npos);
+}

@@ -1,0 +1,125 @@
+// generate on a lab: Step 3 without a window, each way it ends as its own exit code, and a FAIL finding
+// that stops it unless it runs with force.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/exit_codes.h"
+#include "platform/lab/lab_processes.h"
+#include "support/cli_run.h"
+#include "support/cluster_wizard.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr wchar_t kDefinition[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def";
+constexpr wchar_t kValues[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat";
+constexpr wchar_t kManifest[] = L"D:\\Program Files\\EMC AutoStart\\ha1\\manifest";
+
+std::string Answers(int line = 0, const std::string& value = "") {
+  std::vector<std::string> lines = {"1",     "ha-managed", "10.1.1.5", "10.2.2.5", "node-a", "node-b",
+                                    "admin", "workgroup",  "3",        "ha1",      "127.0.0.1"};
+  if (line >= 0) lines[static_cast<std::size_t>(line)] = line == 0 && value.empty() ? "1" : value;
+  std::string text;
+  for (const std::string& each : lines) text += each + "\r\n";
+  return text;
+}
+
+void AppendLabConf(TempLab& lab, const std::string& line) {
+  std::ofstream(lab.Folder() / "lab.conf", std::ios::app) << line << "\n";
+}
+
+// The cluster pair after stage 1, with the product installed for ha1 and the demo's stand-ins of its
+// Perl and installer.
+void InstallProduct(TempLab& lab) {
+  lab.WriteDriveFile(kDefaultsPath, Answers());
+  lab.WriteDriveFile(L"E:\\Zandor\\HA\\README.txt", "the INI file's folder\r\n");
+  lab.WriteDriveFile(kManifest, "installed\r\n");
+  const fs::path demo = fs::path(DUPLEX_DEMO_LAB) / "drives" / "D";
+  fs::create_directories(lab.DriveHostPath(L"D:\\Program Files\\EMC AutoStart\\ha1\\bin"));
+  fs::copy_file(demo / "Program Files" / "EMC AutoStart" / "ha1" / "bin" / "ftPerl.exe",
+                lab.DriveHostPath(L"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe"));
+  fs::copy_file(demo / "Zandor" / "HA" / "ToolkitInstaller2.0" / "install.pl",
+                lab.DriveHostPath(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\install.pl"));
+}
+
+void CrossHeartbeats(TempLab& lab) {
+  // node-b's HB1 and HB2 swapped: a FAIL finding (R07).
+  lab.AddRegFile(L"node-b", "registry/zz-site.reg",
+                 L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                     AdapterGuid(22) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.4.4.2"}) +
+                     L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                     AdapterGuid(23) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.3.3.2"}));
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+  for (const std::string& line : lines) {
+    if (line.find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+}  // namespace
+
+TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
+  struct Case {
+    const char* what;
+    std::function<void(TempLab&)> site;
+    std::vector<std::wstring> options;
+    int exitCode;
+    std::string printed;
+    bool valuesWritten;
+    bool definitionWritten;
+  };
+  const Case cases[] = {
+      {"the definition file confirmed", [](TempLab&) {}, {}, exitcode::Clean, "Phase 2 Complete", true, true},
+      {"a FAIL finding stops it", CrossHeartbeats, {}, exitcode::Fail,
+       "Generate the definition file anyway? No.", false, false},
+      {"force goes on past the FAIL finding", CrossHeartbeats, {L"--force"}, exitcode::Clean,
+       "Generate the definition file anyway? Yes (force).", true, true},
+      {"a Step 2 validation error: a service of node 2 stopped",
+       [](TempLab& lab) { lab.WriteServerFile(L"node-b", "services.txt", ClusterServiceList(L"ha1", 1)); }, {},
+       exitcode::Fail, "At least one of the EMC services on server node-b is not running.", false, false},
+      {"an entry rule", [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(10, "")); }, {},
+       exitcode::NotGathered, "You must specify a CLAN test IP address.", false, false},
+      {"an answers file that is not there", [](TempLab&) {}, {L"/answers", L"/nonexistent/answers.dat"},
+       exitcode::Usage, "cannot be read", false, false},
+      {"the answers of stage 1", [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(0, "0")); }, {},
+       exitcode::NotStage2, "are not those of a finished stage 1", false, false},
+      {"the product not installed for the domain", [](TempLab& lab) { fs::remove(lab.DriveHostPath(kManifest)); }, {},
+       exitcode::ProductMissing, "Based on the AutoStart domain name ha1", false, false},
+      {"a full disk E:", [](TempLab& lab) { AppendLabConf(lab, "disk-full = E"); }, {}, exitcode::FileNotWritten,
+       "Unable to write the file E:\\Zandor\\HA\\AutoStart_Configuration.ini.", false, false},
+      {"the installer cannot be started", [](TempLab& lab) { AppendLabConf(lab, "start-error = 2"); }, {},
+       exitcode::InstallerNotRun, "Unable to execute cmd /c", true, false},
+      {"the installer still running after five minutes",
+       [](TempLab& lab) { AppendLabConf(lab, "process-delay-ms = 600000"); }, {}, exitcode::NotConfirmed,
+       // The wizard has given up on it by the lab's clock; the stand-in still ends and writes its file.
+       "The installer is still running after 5 minutes", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClusterLab cluster;
+    InstallProduct(cluster.temp);
+    c.site(cluster.temp);
+    std::unique_ptr<Lab> lab = cluster.temp.Load();
+    ASSERT_NE(lab, nullptr);
+    std::vector<std::wstring> words = {L"generate"};
+    words.insert(words.end(), c.options.begin(), c.options.end());
+
+    const CliRun run = RunCli(*lab, words);
+    lab->Processes().WaitForEveryEnd(30000);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_TRUE(Contains(run.out, c.printed) || Contains(run.err, c.printed)) << c.printed;
+    EXPECT_EQ(cluster.temp.DriveFileExists(kValues), c.valuesWritten);
+    EXPECT_EQ(cluster.temp.DriveFileExists(kDefinition), c.definitionWritten);
+    if (c.exitCode != exitcode::Usage) {
+      ASSERT_FALSE(run.out.empty());
+      EXPECT_NE(run.out.back().find("Exit code " + std::to_string(c.exitCode) + "."), std::string::npos);
+    }
+  }
+}
