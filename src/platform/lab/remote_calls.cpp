@@ -23,13 +23,19 @@ void RemoteCalls::Make(std::chrono::nanoseconds latency) {
   if (latency <= std::chrono::nanoseconds::zero()) return;
   // Even a spin now and then ends a little late (the thread was descheduled): making it up on
   // the thread's next call keeps its run of calls at calls x latency, which is what a benchmark
-  // adds up. How late this thread's waits have ended so far:
-  thread_local Clock::duration late{0};
+  // adds up.
+  Clock::duration late{0};
+  {
+    const std::lock_guard<std::mutex> lock(lateMutex_);
+    late = late_[std::this_thread::get_id()];
+  }
   const Clock::duration wanted = std::chrono::duration_cast<Clock::duration>(latency);
   const Clock::duration repaid = std::min(late, wanted);
   const Clock::time_point deadline = Clock::now() + (wanted - repaid);
   WaitPrecisely(deadline);
-  late += (Clock::now() - deadline) - repaid;
+  const Clock::duration lateNow = late + (Clock::now() - deadline) - repaid;
+  const std::lock_guard<std::mutex> lock(lateMutex_);
+  late_[std::this_thread::get_id()] = lateNow;
 }
 
 std::wstring ServerOfMachineName(const std::wstring& machineName) {

@@ -4,7 +4,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 
 // The server a machine name reaches, in lower case, as the registry and the service manager
 // both read the name: "node-b" or "\\node-b", in any letter case. Empty when the name can reach
@@ -23,4 +26,8 @@ class RemoteCalls {
 
  private:
   std::atomic<std::uint64_t> count_{0};
+  // How late each thread's waits on this lab have ended so far: a new lab starts on time, whatever
+  // an earlier one on the same thread ran up.
+  std::mutex lateMutex_;
+  std::map<std::thread::id, std::chrono::steady_clock::duration> late_;
 };
