@@ -441,8 +441,8 @@ the readiness checks find the fault, and a box "Cluster Readiness" shows
 
     %s
 
-followed by where the report was saved (Reports\\readiness-<date>-<time>.html in the lab
-folder, beside install.log, with the .json beside it) and "Save the answers anyway?". No,
+followed by where the report was saved (C:\\ProgramData\\Zandor\\Reports\\readiness-<date>-<time>.html,
+which is drives/C/ProgramData/Zandor/Reports in the lab folder, with the .json beside it) and "Save the answers anyway?". No,
 the default, saves nothing and the wizard stays in stage 1; Yes saves the answers as before.
 The same line is in install.log, as an error. Open the .html report in a browser to see
 both servers side by side with the finding and its remedy.

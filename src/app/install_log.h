@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-enum class LogClass : std::int32_t { LogError = 0, LogInfo = 2 };
+enum class LogClass : std::int32_t { LogError = 0, LogWarning = 1, LogInfo = 2 };
 
 // One formatted message per call, handed on at once; nothing is buffered or filtered here.
 class InstallLog {
@@ -13,5 +13,6 @@ class InstallLog {
   virtual void Write(const std::wstring& message, LogClass messageClass) = 0;
 
   void Error(const std::wstring& message) { Write(message, LogClass::LogError); }
+  void Warning(const std::wstring& message) { Write(message, LogClass::LogWarning); }
   void Info(const std::wstring& message) { Write(message, LogClass::LogInfo); }
 };

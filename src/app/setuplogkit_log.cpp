@@ -26,7 +26,9 @@ void SetupLogKitLog::Write(const std::wstring& message, LogClass messageClass) {
 }
 
 void SetupLogKitLog::WriteFallback(const std::wstring& message, LogClass messageClass) {
-  const std::string tag = messageClass == LogClass::LogError ? "ERROR " : "INFO  ";
+  const std::string tag = messageClass == LogClass::LogError     ? "ERROR "
+                          : messageClass == LogClass::LogWarning ? "WARN  "
+                                                                 : "INFO  ";
   std::ofstream file(fallbackFile_, std::ios::binary | std::ios::app);
   if (!announced_) {
     announced_ = true;

@@ -21,6 +21,7 @@ constexpr Status NotSupported = 50;         // ERROR_NOT_SUPPORTED
 constexpr Status BadNetPath = 53;           // ERROR_BAD_NETPATH
 constexpr Status InvalidParameter = 87;     // ERROR_INVALID_PARAMETER
 constexpr Status DiskFull = 112;            // ERROR_DISK_FULL
+constexpr Status AlreadyExists = 183;       // ERROR_ALREADY_EXISTS
 constexpr Status MoreData = 234;            // ERROR_MORE_DATA
 constexpr Status NoMoreItems = 259;         // ERROR_NO_MORE_ITEMS
 constexpr Status Directory = 267;           // ERROR_DIRECTORY: not a folder (a process's current directory)

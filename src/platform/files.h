@@ -49,4 +49,7 @@ class FileSystem {
 
   // DeleteFileW(path).
   virtual Status RemoveFile(const std::wstring& path) = 0;
+
+  // CreateDirectoryW(path): one folder, whose parent must exist. Already there: 183.
+  virtual Status CreateFolder(const std::wstring& path) = 0;
 };

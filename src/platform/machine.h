@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/local_date_time.h"
 #include "common/status.h"
 
 class Machine {
@@ -16,4 +17,10 @@ class Machine {
   // Milliseconds from some fixed moment (GetTickCount64): what a wait for a started process is
   // measured by. In a lab it is the lab's clock, which a wait for a slow process moves forward.
   virtual std::uint64_t NowMilliseconds() = 0;
+
+  // GetLocalTime: what the program's reports are dated by.
+  virtual LocalDateTime LocalTime() = 0;
+
+  // The folder for data of all users (%ProgramData%, SHGetKnownFolderPath), as a Windows path.
+  virtual Status QueryProgramDataFolder(std::wstring* folder) = 0;
 };

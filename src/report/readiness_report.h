@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/entries.h"
+#include "common/local_date_time.h"
 #include "nodes/node_record.h"
 #include "validation/readiness_finding.h"
 
@@ -13,14 +14,7 @@
 inline constexpr char kReadinessReportSchema[] = "duplex-readiness/1";
 
 // Local date and time of the run, as the computer's clock gave it.
-struct ReportTime {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
+using ReportTime = LocalDateTime;
 
 struct ReportRun {
   ReportTime time;

@@ -25,8 +25,9 @@ bool ReadFile(const std::string& path, std::string* text) {
 }
 
 int Usage() {
-  std::cerr << "usage: duplex_scenario SCRIPT [--expected FILE] [--labs DIR]\n"
-               "  prints what the wizard showed and logged; with --expected, compares it with FILE\n";
+  std::cerr << "usage: duplex_scenario SCRIPT [--expected FILE] [--labs DIR] [--reports DIR]\n"
+               "  prints what the wizard showed and logged; with --expected, compares it with FILE;\n"
+               "  with --reports, keeps the readiness reports the runs saved in DIR\n";
   return kExitScriptError;
 }
 
@@ -39,10 +40,11 @@ int main(int argc, char* argv[]) {
   std::string scriptPath;
   std::string expectedPath;
   std::string labsFolder = DUPLEX_BUNDLED_LABS;
+  std::string reportsFolder;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if ((argument == "--expected" || argument == "--labs") && i + 1 < argc) {
-      (argument == "--expected" ? expectedPath : labsFolder) = argv[++i];
+    if ((argument == "--expected" || argument == "--labs" || argument == "--reports") && i + 1 < argc) {
+      (argument == "--expected" ? expectedPath : argument == "--labs" ? labsFolder : reportsFolder) = argv[++i];
     } else if (scriptPath.empty() && !argument.empty() && argument[0] != '-') {
       scriptPath = argument;
     } else {
@@ -66,7 +68,9 @@ int main(int argc, char* argv[]) {
   Transcript transcript;
   bool ran = false;
   {
-    ScenarioRunner runner({std::filesystem::path(scriptPath).parent_path(), labsFolder}, transcript);
+    ScenarioRunner runner({std::filesystem::path(scriptPath).parent_path(), labsFolder, reportsFolder,
+                           std::filesystem::path(scriptPath).stem().string()},
+                          transcript);
     ran = runner.Run(commands, &error);
   }
   if (!ran) {

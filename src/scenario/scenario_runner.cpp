@@ -1,6 +1,7 @@
 // Runs a scenario script: the wizard on a copy of a lab, driven as a user would drive it, told in a transcript.
 #include "scenario/scenario_runner.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,7 @@
 #include "common/text_case.h"
 #include "common/text_encoding.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_processes.h"
@@ -29,6 +31,7 @@ struct ScenarioRunner::Window {
 };
 
 namespace {
+constexpr LocalDateTime kScenarioLocalTime{2026, 12, 8, 9, 30, 0};
 
 bool Fail(std::string* reason, std::string text) {
   *reason = std::move(text);
@@ -102,10 +105,25 @@ ScenarioRunner::~ScenarioRunner() { RemoveLabCopy(); }
 
 void ScenarioRunner::RemoveLabCopy() {
   if (copyRoot_.empty()) return;
+  KeepReports();
   std::error_code error;
   fs::remove_all(copyRoot_, error);
   copyRoot_.clear();
   labFolder_.clear();
+}
+
+void ScenarioRunner::KeepReports() {
+  if (settings_.reportsFolder.empty()) return;
+  std::error_code error;
+  const fs::path reports = LabFileSystem(labFolder_ / "drives").HostPath(L"C:\\ProgramData\\Zandor\\Reports");
+  if (!fs::is_directory(reports, error)) return;
+  fs::create_directories(settings_.reportsFolder, error);
+  ++keptLabs_;
+  for (const auto& entry : fs::directory_iterator(reports, error)) {
+    const std::string name =
+        settings_.reportsPrefix + "-" + std::to_string(keptLabs_) + "-" + entry.path().filename().string();
+    fs::copy_file(entry.path(), settings_.reportsFolder / name, fs::copy_options::overwrite_existing, error);
+  }
 }
 
 bool ScenarioRunner::Run(const std::vector<ScenarioCommand>& commands, ScriptError* error) {
@@ -144,6 +162,8 @@ bool ScenarioRunner::RunWindow(const std::vector<ScenarioCommand>& commands, std
     *error = {start.line, "the lab can't be loaded: " + loadError};
     return false;
   }
+  // Reports are named by the date and time: one fixed moment keeps transcripts the same.
+  lab->MachineInfo().PinLocalTime(kScenarioLocalTime);
   TranscriptOwnerlessBox ownerlessBox(transcript_);
   Platform platform = lab->MakePlatform();
   ScriptedView view(transcript_, answers_);
@@ -273,9 +293,22 @@ fs::path ScenarioRunner::HostPath(const std::string& windowsPath) const {
   return LabFileSystem(labFolder_ / "drives").HostPath(WideFromUtf8(windowsPath));
 }
 
+// Whether `entry` lies below the copy's drives/ folder once links and ".." are resolved, so that
+// whatever a script names (or a link a run left on the drives) is never written outside the copy.
+bool ScenarioRunner::OnLabDrives(const fs::path& entry) const {
+  std::error_code error;
+  const fs::path drives = fs::weakly_canonical(labFolder_ / "drives", error);
+  if (error) return false;
+  const fs::path resolved = fs::weakly_canonical(entry, error);
+  if (error) return false;
+  const auto [inDrives, inResolved] = std::mismatch(drives.begin(), drives.end(), resolved.begin(), resolved.end());
+  return inDrives == drives.end() && inResolved != resolved.end();
+}
+
 bool ScenarioRunner::WriteDriveFile(const std::vector<std::string>& args, std::string* reason) {
   if (labFolder_.empty()) return Fail(reason, "no lab yet: a lab command comes first");
   const fs::path file = HostPath(args[0]);
+  if (!OnLabDrives(file)) return Fail(reason, "\"" + args[0] + "\" leaves the lab's drives");
   std::error_code error;
   fs::create_directories(file.parent_path(), error);
   // The lab's files are single-byte text, as the program reads them.
@@ -285,6 +318,7 @@ bool ScenarioRunner::WriteDriveFile(const std::vector<std::string>& args, std::s
 bool ScenarioRunner::RemoveDriveEntry(ScenarioVerb verb, const std::string& windowsPath, std::string* reason) {
   if (labFolder_.empty()) return Fail(reason, "no lab yet: a lab command comes first");
   const fs::path entry = HostPath(windowsPath);
+  if (!OnLabDrives(entry)) return Fail(reason, "\"" + windowsPath + "\" leaves the lab's drives");
   std::error_code error;
   // Removing what isn't there is a mistake in the script, not a scene.
   if (verb == ScenarioVerb::RemoveFile) {

@@ -12,6 +12,10 @@
 struct ScenarioSettings {
   std::filesystem::path scriptFolder;  // where `lab FOLDER` is looked for
   std::filesystem::path bundledLabs;   // the repository's lab/ folder: `lab demo`, `lab bundled NAME`
+  // When set, the readiness reports the runs saved are kept there before a lab's copy goes, each
+  // named "<reportsPrefix>-<n>-<its name>" (so that tools can check them).
+  std::filesystem::path reportsFolder;
+  std::string reportsPrefix;
 };
 
 class ScenarioRunner {
@@ -46,11 +50,15 @@ class ScenarioRunner {
   bool Press(const std::string& buttonName);
 
   std::filesystem::path HostPath(const std::string& windowsPath) const;
+  bool OnLabDrives(const std::filesystem::path& entry) const;
   void RemoveLabCopy();
+  // Copies the readiness reports of the lab's copy into the settings' reports folder.
+  void KeepReports();
 
   ScenarioSettings settings_;
   Transcript& transcript_;
   TranscriptLog log_;
+  int keptLabs_ = 0;
   std::filesystem::path copyRoot_;   // the temporary folder holding the lab's copy
   std::filesystem::path labFolder_;  // the copy the runs use
   std::deque<bool> answers_;         // queued for the next questions

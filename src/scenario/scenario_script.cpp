@@ -1,6 +1,7 @@
 // A scenario script: a user's actions on the wizard, one command a line.
 #include "scenario/scenario_script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -43,6 +44,25 @@ std::string FreeText(std::string_view rest) {
 
 bool IsWindowsPath(const std::string& path) {
   return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
+}
+
+// Why a Windows path would lead off the lab's drives, or empty when it stays on them: ".." climbs
+// out of its folder, and so may any other name of dots and blanks only once Win32 has trimmed its
+// trailing ones; a ':' after the drive's own names another drive or a stream of the file.
+std::string LeavesTheDrives(const std::string& path) {
+  std::size_t start = 3;
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+    const std::string name = path.substr(start, end - start);
+    if (!name.empty() && name.find_first_not_of(". ") == std::string::npos) {
+      return "\"" + path + "\" leaves the lab's drives: a name of dots only, such as \"..\", is refused";
+    }
+    if (name.find(':') != std::string::npos) {
+      return "\"" + path + "\" leaves the lab's drives: ':' belongs only after the drive letter";
+    }
+    start = end + 1;
+  }
+  return {};
 }
 
 // \r, \n, \t and \\ in a file's content; any other backslash is a mistake worth stopping at.
@@ -117,7 +137,9 @@ class LineParser {
   }
   bool WindowsPath(std::string* path) {
     if (!Word(path, "a Windows path is missing")) return false;
-    return IsWindowsPath(*path) || Fail("\"" + *path + "\" is not a Windows path such as D:\\folder\\file");
+    if (!IsWindowsPath(*path)) return Fail("\"" + *path + "\" is not a Windows path such as D:\\folder\\file");
+    const std::string leaves = LeavesTheDrives(*path);
+    return leaves.empty() || Fail(leaves);
   }
 
   bool Lab() {

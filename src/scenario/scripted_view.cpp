@@ -44,7 +44,7 @@ void ScriptedView::ShowMessage(const std::wstring& text, const std::wstring& cap
   transcript_.Add("box [" + Caption(caption) + "]: " + VisibleText(text));
 }
 
-bool ScriptedView::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+bool ScriptedView::AskYesNo(const std::wstring& text, const std::wstring& caption, Answer /*preselected*/) {
   const std::string question = "question [" + Caption(caption) + "]: " + VisibleText(text) + " -> ";
   if (answers_.empty()) {
     missedAnswer_ = true;

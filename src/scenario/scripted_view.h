@@ -33,7 +33,7 @@ class ScriptedView : public WizardView {
   void SetListCell(int row, int column, const std::wstring& text) override;
   void RemoveAllListRows() override { rows_.clear(); }
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
-  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
   void EndModal(int result) override { result_ = result; }
   void SetBusy(bool /*busy*/) override {}
   void RepaintWhileBusy() override {}

@@ -45,7 +45,10 @@ std::string FirstDifference(const std::vector<std::string>& expected, const std:
 }
 
 void TranscriptLog::Write(const std::wstring& message, LogClass messageClass) {
-  transcript_.Add((messageClass == LogClass::LogError ? "log error: " : "log info: ") + VisibleText(message));
+  const char* tag = messageClass == LogClass::LogError     ? "log error: "
+                    : messageClass == LogClass::LogWarning ? "log warning: "
+                                                           : "log info: ";
+  transcript_.Add(tag + VisibleText(message));
 }
 
 void TranscriptOwnerlessBox::Show(const std::wstring& text) { transcript_.Add("box [Error]: " + VisibleText(text)); }

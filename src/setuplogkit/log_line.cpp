@@ -9,6 +9,7 @@ namespace {
 std::string ClassName(int messageClass) {
   switch (messageClass) {
     case 0: return "ERROR";
+    case 1: return "WARN ";
     case 2: return "INFO ";
     default: return "CLASS" + std::to_string(messageClass);
   }

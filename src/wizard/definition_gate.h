@@ -4,8 +4,8 @@
 #include "common/entries.h"
 #include "nodes/node_record.h"
 
-// A run without a window puts the cluster readiness checks here (cli/generate_command.cpp); the
-// window has none, so its Step 3 goes on as before.
+// A run without a window puts its own cluster readiness checks here (cli/generate_command.cpp),
+// which print instead of asking; without a gate Step 3 runs the checks itself and asks in a box.
 class DefinitionGate {
  public:
   virtual ~DefinitionGate() = default;

@@ -34,7 +34,7 @@ Status WizardDialog::DeleteDefaultsFile() {
 void WizardDialog::OnReset() {
   const HandlerGuard guard(handlerRunning_);
   if (!guard.Entered()) return;
-  if (!view_.AskYesNo(L"Are you sure that you want to reset the tool?", L"Confirm Reset Request")) return;
+  if (!view_.AskYesNo(L"Are you sure that you want to reset the tool?", L"Confirm Reset Request", Answer::Yes)) return;
   const Status rc = DeleteDefaultsFile();
   if (rc != status::Success && rc != status::FileNotFound) return;
 
@@ -50,7 +50,7 @@ void WizardDialog::OnReset() {
 void WizardDialog::OnExit() {
   const HandlerGuard guard(handlerRunning_);
   if (!guard.Entered()) return;
-  if (!view_.AskYesNo(L"Are you sure that you want to exit?", L"Confirm Exit Request")) return;
+  if (!view_.AskYesNo(L"Are you sure that you want to exit?", L"Confirm Exit Request", Answer::Yes)) return;
   // Nothing is saved at exit; a read that fails (an over-long domain) keeps the window open.
   if (UpdateData(true)) view_.EndModal(kDialogResultOk);
 }

@@ -1,6 +1,7 @@
 // Step 2: the two gathered servers compared, and the answers saved when they agree.
 #include "app/install_log.h"
 #include "validation/cross_node_report.h"
+#include "validation/readiness_box.h"
 #include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
@@ -9,6 +10,7 @@ void WizardDialog::OnStep2() {
   const HandlerGuard guard(handlerRunning_);
   if (!guard.Entered()) return;
   if (ValidateNodeInformation() != status::Success) return;
+  if (!CheckClusterReadiness(2, kSaveAnswersAnyway)) return;
   // The file records stage 2 for the next run; this window itself stays in stage 1.
   WizardStage = kStage2;
   if (SaveDefaults() == status::Success) {

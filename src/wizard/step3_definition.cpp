@@ -10,6 +10,7 @@
 #include "generation/paths.h"
 #include "platform/platform.h"
 #include "validation/cross_node_report.h"
+#include "validation/readiness_box.h"
 #include "wizard/definition_gate.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
@@ -61,7 +62,11 @@ DefinitionOutcome WizardDialog::GenerateDefinition() {
     return DefinitionOutcome::ServicesNotRunning;
   }
   log_.Info(L"No validation errors detected.");
-  if (definitionGate_ != nullptr && !definitionGate_->MayGenerate(*this, Node1Info, Node2Info)) {
+  // Nothing is written unless the cluster can work as configured, or the user says to go on. A run
+  // without a window brings its own readiness gate, which prints instead of asking.
+  if (definitionGate_ != nullptr) {
+    if (!definitionGate_->MayGenerate(*this, Node1Info, Node2Info)) return DefinitionOutcome::Refused;
+  } else if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) {
     return DefinitionOutcome::Refused;
   }
 

@@ -10,8 +10,9 @@
 #include "wizard/wizard_view.h"
 
 WizardDialog::WizardDialog(Platform& platform, InstallLog& log, WizardView& view, OwnerlessMessageBox& ownerlessBox)
-    : Node2Info(platform, log, ownerlessBox),
-      Node1Info(platform, log, ownerlessBox),
+    : remoteCalls_(platform, [this] { view_.RepaintWhileBusy(); }),
+      Node2Info(remoteCalls_.ForGathering(), log, ownerlessBox),
+      Node1Info(remoteCalls_.ForGathering(), log, ownerlessBox),
       platform_(platform),
       log_(log),
       view_(view) {}

@@ -12,6 +12,8 @@
 #include "common/status.h"
 #include "nodes/cnode.h"
 #include "platform/files.h"
+#include "validation/readiness_finding.h"
+#include "wizard/responsive_remote_calls.h"
 
 class DefinitionGate;
 class InstallLog;
@@ -73,6 +75,12 @@ class WizardDialog : public Entries {
   Status WriteAutoStartIni();
   Status WritePerlInputFile();
 
+ private:
+  // Before the nodes, which gather through it: their registry and service manager calls run off
+  // the window's thread, and the window repaints meanwhile.
+  ResponsiveRemoteCalls remoteCalls_;
+
+ public:
   cNode Node2Info;
   cNode Node1Info;
 
@@ -103,6 +111,12 @@ class WizardDialog : public Entries {
   DefinitionOutcome RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
   bool WaitForInstaller(StartedProcess& installer);
+  // The cluster readiness checks of Step `step` (cluster_readiness.cpp): every finding logged,
+  // the report saved, FAIL and WARN findings shown. False only when a FAIL finding was shown
+  // and the user did not answer `question` with Yes.
+  bool CheckClusterReadiness(int step, const std::wstring& question);
+  // The report's HTML path, or empty when it could not be saved (logged).
+  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings);
 
   Platform& platform_;
   InstallLog& log_;

@@ -8,6 +8,9 @@
 constexpr int kDialogResultOk = 1;
 constexpr int kDialogResultCancel = 2;
 
+// A question's two answers.
+enum class Answer { Yes, No };
+
 class WizardView {
  public:
   virtual ~WizardView() = default;
@@ -33,8 +36,8 @@ class WizardView {
 
   // A modal box with an OK button and no icon; an empty caption means the application title.
   virtual void ShowMessage(const std::wstring& text, const std::wstring& caption) = 0;
-  // A modal Yes/No box with no icon; true for Yes.
-  virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption) = 0;
+  // A modal Yes/No box with no icon, `preselected` the button Enter presses; true for Yes.
+  virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) = 0;
 
   // Ends the window's modal run with `result`.
   virtual void EndModal(int result) = 0;

@@ -13,9 +13,12 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -25,7 +28,9 @@
 #include "app/install_log.h"
 #include "modal_driver.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_processes.h"
+#include "support/cluster_server.h"
 #include "support/temp_lab.h"
 #include "wizard/qt/dialog_units.h"
 #include "wizard/qt/qt_about_box.h"
@@ -206,6 +211,8 @@ class tst_QtWizardWindow : public QObject {
   void aboutBoxOpens();
 
   void step3GeneratesTheDefinitionAndDropsInputDuringTheWait();
+  void slowGatheringRepaintsAndDropsAClickOnExit_data();
+  void slowGatheringRepaintsAndDropsAClickOnExit();
 };
 
 void tst_QtWizardWindow::cleanup() {
@@ -1017,6 +1024,128 @@ void tst_QtWizardWindow::step3GeneratesTheDefinitionAndDropsInputDuringTheWait()
   const QString executing = lw.log.lines.filter(QStringLiteral("Executing command ")).value(0);
   QCOMPARE(lw.log.CursorAt(executing), Qt::WaitCursor);
   QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+// Hands `seen` every event of `type` that reaches any object of the application, before the object gets it.
+class EventWatch : public QObject {
+ public:
+  EventWatch(QEvent::Type type, std::function<void(QObject*)> seen) : type_(type), seen_(std::move(seen)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~EventWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == type_) seen_(watched);
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void(QObject*)> seen_;
+};
+
+void tst_QtWizardWindow::slowGatheringRepaintsAndDropsAClickOnExit_data() {
+  QTest::addColumn<bool>("unreachable");
+  QTest::newRow("node 2 gathered") << false;
+  QTest::newRow("node 2 unreachable, with its owner-less box") << true;
+}
+
+void tst_QtWizardWindow::slowGatheringRepaintsAndDropsAClickOnExit() {
+  QFETCH(bool, unreachable);
+  // Both servers bare, so that node 2 answers in few calls; in stage 1 with the entries saved.
+  TempLab temp;
+  AddBareServer(temp, L"NODE-A");
+  AddBareServer(temp, L"node-b");
+  temp.WriteDriveFile(kDefaultsFile,
+                      "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\n"
+                      "ha1\r\n127.0.0.1\r\n");
+  struct Seen {
+    QStringList log;
+    QStringList boxes;
+    QList<qsizetype> boxPlaces;  // how many log lines each box came after
+    QList<QStringList> rows;
+    QList<bool> steps;
+    int unexpectedBoxes = 0;
+    int paintsDuringNode2 = 0;
+    bool clickedDuringNode2 = false;
+    bool openAfter = false;
+  };
+  // Step 1 pressed once; on a slow network a timer meanwhile asks the window to repaint, and clicks Exit
+  // once node 2's calls have begun.
+  auto step1 = [&](bool slow) {
+    LabWindow lw(temp);
+    LabServerFaults faults;
+    faults.unreachable = unreachable;
+    if (slow) faults.latency = std::chrono::milliseconds(100);
+    lw.lab->SetFaults(L"node-b", faults);
+    bool stepRunning = false;
+    // While node 2's calls run: the window on top, no box over it.
+    auto duringNode2 = [&] {
+      return stepRunning && QApplication::activeModalWidget() == &lw.window &&
+             lw.log.lines.contains(QStringLiteral("Hostname = node-b"));
+    };
+    Seen seen;
+    const EventWatch paints(QEvent::Paint, [&](QObject* painted) {
+      if (painted == &lw.window && duringNode2()) ++seen.paintsDuringNode2;
+    });
+    const EventWatch boxShows(QEvent::Show, [&](QObject* shown) {
+      if (qobject_cast<QMessageBox*>(shown) != nullptr) seen.boxPlaces << lw.log.lines.size();
+    });
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+      lw.window.update();
+      if (seen.clickedDuringNode2 || !duringNode2()) return;
+      seen.clickedDuringNode2 = true;
+      auto* exitButton = lw.Find<QPushButton>("exitButton");
+      const QPointF centre = QRectF(exitButton->rect()).center();
+      for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(exitButton, new QMouseEvent(type, centre, exitButton->mapToGlobal(centre),
+                                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+      }
+    });
+    ModalDriver driver(&lw.window);
+    if (unreachable) driver.Answer(QMessageBox::Ok).Answer(QMessageBox::Ok);
+    driver
+        .Then([&] {
+          if (slow) ticker.start(10);
+          stepRunning = true;
+          QTest::mouseClick(lw.Find<QPushButton>("step1Button"), Qt::LeftButton);
+          stepRunning = false;
+          ticker.stop();
+        })
+        .Then([&] {
+          seen.openAfter = lw.window.isVisible();
+          seen.rows = lw.ListRows();
+          seen.steps = lw.StepsEnabled();
+          lw.window.close();
+        });
+    lw.window.RunModal();
+    seen.log = lw.log.lines;
+    for (const SeenBox& box : driver.boxes) {
+      seen.boxes << box.caption + (box.hasParent ? QStringLiteral(" (owned): ") : QStringLiteral(": ")) + box.text;
+    }
+    seen.unexpectedBoxes = driver.unexpectedBoxes;
+    return seen;
+  };
+
+  const Seen quick = step1(false);
+  const Seen slow = step1(true);
+  QCOMPARE(quick.unexpectedBoxes, 0);
+  QCOMPARE(quick.boxes.size(), unreachable ? 2 : 0);
+  QCOMPARE(quick.boxPlaces.size(), quick.boxes.size());
+  QVERIFY(quick.log.contains(QStringLiteral("Hostname = node-b")));
+  // The window kept painting through node 2's slow calls, and the click on Exit did nothing, then or later.
+  QVERIFY(slow.paintsDuringNode2 > 0);
+  QVERIFY(slow.clickedDuringNode2);
+  QVERIFY(slow.openAfter);
+  QCOMPARE(slow.unexpectedBoxes, 0);
+  // Otherwise nothing differs: the same boxes at the same points of the log, the same list and buttons.
+  QCOMPARE(slow.boxes, quick.boxes);
+  QCOMPARE(slow.boxPlaces, quick.boxPlaces);
+  QCOMPARE(slow.log, quick.log);
+  QCOMPARE(slow.rows, quick.rows);
+  QCOMPARE(slow.steps, quick.steps);
 }
 
 QTEST_MAIN(tst_QtWizardWindow)

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ RunResult RunScript(const std::string& script) {
   }
   Transcript transcript;
   {
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
     result.ok = runner.Run(commands, &result.error);
   }
   result.lines = transcript.Lines();
@@ -68,6 +69,16 @@ TEST(ScenarioScript, MalformedLinesAreNamedWithTheirLineAndReason) {
       {"fault disk-full 7\n", 1, "fault disk-full needs drive letters, as in \"fault disk-full D\""},
       {"fault node-b slow = yes\n", 1, "fault node-b: unknown key \"slow\""},
       {"fault node-b unreachable = perhaps\n", 1, "fault node-b: unreachable must be yes or no"},
+      {"file D:\\..\\x.txt text\n", 1,
+       "\"D:\\..\\x.txt\" leaves the lab's drives: a name of dots only, such as \"..\", is refused"},
+      {"remove-folder D:\\Zandor/../..\n", 1,
+       "\"D:\\Zandor/../..\" leaves the lab's drives: a name of dots only, such as \"..\", is refused"},
+      {"remove-file \"D:\\Zandor\\. .\\x.dat\"\n", 1,
+       "\"D:\\Zandor\\. .\\x.dat\" leaves the lab's drives: a name of dots only, such as \"..\", is refused"},
+      {"show file D:\\...\\lab.conf\n", 1,
+       "\"D:\\...\\lab.conf\" leaves the lab's drives: a name of dots only, such as \"..\", is refused"},
+      {"file D:\\Zandor\\C:\\x.txt text\n", 1,
+       "\"D:\\Zandor\\C:\\x.txt\" leaves the lab's drives: ':' belongs only after the drive letter"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
@@ -126,8 +137,8 @@ TEST(ScriptedView, BoxesUseTheProgramTitleForAnEmptyCaptionAndShowLineEnds) {
   std::deque<bool> answers = {true};
   ScriptedView view(transcript, answers);
   view.ShowMessage(L"one\r\ntwo\tthree", L"");
-  EXPECT_TRUE(view.AskYesNo(L"Sure?", L"Confirm"));
-  EXPECT_FALSE(view.AskYesNo(L"Again?", L"Confirm"));
+  EXPECT_TRUE(view.AskYesNo(L"Sure?", L"Confirm", Answer::Yes));
+  EXPECT_FALSE(view.AskYesNo(L"Again?", L"Confirm", Answer::Yes));
   EXPECT_TRUE(view.MissedAnswer());
   EXPECT_EQ(transcript.Lines(), (std::vector<std::string>{"box [DuplexSetupAssistant]: one\\r\\ntwo\\tthree",
                                                           "question [Confirm]: Sure? -> yes",
@@ -193,6 +204,44 @@ TEST(ScenarioRunner, FaultsAndFilesLastThroughRestartsButNeverReachTheNamedLab) 
   EXPECT_TRUE(result.Has("box [Error]: Unable to connect to the registry on server node-b."));
   EXPECT_FALSE(fs::exists(bundledDefaults)) << "the runs write into a copy of the lab";
   EXPECT_FALSE(fs::exists(fs::path(DUPLEX_LAB_DIR) / "demo/servers/node-b/faults.conf"));
+}
+
+// The runner checks where a path leads whatever made the command, not only what the script reader lets through.
+TEST(ScenarioRunner, DriveCommandsNeverLeaveTheLabsCopy) {
+  // Entries of this test's own in the folder that holds the lab's copy, four levels above its drive D:.
+  const fs::path outside = fs::temp_directory_path();
+  const std::string tag = "duplex-outside-" + std::to_string(std::random_device()());
+  const std::string up = "D:\\..\\..\\..\\..\\";
+  std::ofstream(outside / (tag + ".txt")) << "not the lab's";
+  fs::create_directory(outside / tag);
+  struct Case {
+    ScenarioVerb verb;
+    std::vector<std::string> args;
+  };
+  const Case cases[] = {
+      {ScenarioVerb::File, {up + tag + "-new.txt", "text"}},
+      {ScenarioVerb::RemoveFile, {up + tag + ".txt"}},
+      {ScenarioVerb::RemoveFolder, {up + tag}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    std::vector<ScenarioCommand> commands;
+    ScriptError error;
+    ASSERT_TRUE(ParseScenarioScript("lab demo\n", &commands, &error));
+    commands.push_back({2, "made by hand", c.verb, c.args});
+    Transcript transcript;
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
+    EXPECT_FALSE(runner.Run(commands, &error));
+    EXPECT_EQ(error.line, 2);
+    EXPECT_EQ(error.reason, "\"" + c.args[0] + "\" leaves the lab's drives");
+  }
+  std::error_code ignored;
+  EXPECT_FALSE(fs::exists(outside / (tag + "-new.txt")));
+  EXPECT_TRUE(fs::exists(outside / (tag + ".txt")));
+  EXPECT_TRUE(fs::is_directory(outside / tag));
+  fs::remove(outside / (tag + "-new.txt"), ignored);
+  fs::remove(outside / (tag + ".txt"), ignored);
+  fs::remove(outside / tag, ignored);
 }
 
 TEST(Transcript, FirstDifferenceNamesTheLineAndBothSides) {

@@ -81,6 +81,15 @@ void AddClusterServer(TempLab& lab, const std::wstring& server, int nodeNumber, 
                  L"\"HighAvailMode\"=dword:00000001\n");
 }
 
+void AddBareServer(TempLab& lab, const std::wstring& server) {
+  lab.AddRegFile(server, "registry/bare.reg",
+                 L"[" + std::wstring(kClassKey) + L"]\n[" + std::wstring(kInterfacesKey) +
+                     L"]\n"
+                     L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n"
+                     L"\"Switch IP Address\"=\"10.9.9.1\"\n"
+                     L"\"HighAvailMode\"=dword:00000001\n");
+}
+
 std::string ClusterServiceList(const std::wstring& domain, int state) {
   const std::string domainText = Utf8FromWide(domain);
   static const char* const kWords[] = {"", "STOPPED", "START_PENDING", "STOP_PENDING", "RUNNING",

@@ -24,6 +24,11 @@ std::wstring AdapterGuid(int index);
 // HighAvailMode 1. Written as three exports like a field capture.
 void AddClusterServer(TempLab& lab, const std::wstring& server, int nodeNumber, int extraAdapters = 0);
 
+// A server the gathering reads in the fewest calls: the network keys with no adapter under them, the
+// switch address and HighAvailMode 1, and a service manager that knows no service. For tests where
+// every remote call of the server is slow.
+void AddBareServer(TempLab& lab, const std::wstring& server);
+
 // services.txt in its minimal form: the four clustering services of `domain`, in `state`
 // (4 running, 1 stopped ...).
 std::string ClusterServiceList(const std::wstring& domain, int state = 4);

@@ -15,3 +15,9 @@ class ClusterLab {
 void TypeClusterEntries(RecordingView& view);
 
 constexpr wchar_t kDefaultsPath[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
+
+// The readiness findings the pair gives: each node's CLAN holds a second address.
+constexpr wchar_t kClusterLabFindingA[] =
+    L"[INFO] R11 CLAN: CLAN of node-a holds 2 addresses (10.1.1.1, 10.1.1.200); only the first, 10.1.1.1, is used";
+constexpr wchar_t kClusterLabFindingB[] =
+    L"[INFO] R11 CLAN: CLAN of node-b holds 2 addresses (10.1.1.2, 10.1.1.200); only the first, 10.1.1.2, is used";

@@ -27,8 +27,9 @@ void RecordingView::ShowMessage(const std::wstring& text, const std::wstring& ca
   boxes.push_back({text, caption});
 }
 
-bool RecordingView::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+bool RecordingView::AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) {
   boxes.push_back({text, caption});
+  preselectedAnswers.push_back(preselected);
   if (answers.empty()) {
     ADD_FAILURE() << "a question was asked that the test did not expect";
     return false;
@@ -57,5 +58,7 @@ std::unique_ptr<Lab> WizardOnLab::LoadOrFail(const TempLab& tempLab) {
     ADD_FAILURE() << "the test lab did not load: " << error;
     std::abort();
   }
+  // What is dated by the clock (the readiness report's name) comes out the same on every run.
+  lab->MachineInfo().PinLocalTime(kTestLocalTime);
   return lab;
 }

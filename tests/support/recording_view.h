@@ -33,13 +33,15 @@ class RecordingView : public WizardView {
   void SetListCell(int row, int column, const std::wstring& text) override;
   void RemoveAllListRows() override { rows.clear(); }
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
-  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
   void EndModal(int result) override { endedWith.push_back(result); }
   void SetBusy(bool busy) override { busyChanges.push_back(busy); }
   void RepaintWhileBusy() override { ++repaintsWhileBusy; }
 
   bool IsEnabled(int controlId) const;
 
+  // The button each question had preselected, in the order asked.
+  std::vector<Answer> preselectedAnswers;
   std::map<int, std::wstring> entries;
   std::map<int, int> limits;
   int focusedEntry = 0;

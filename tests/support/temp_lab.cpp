@@ -40,6 +40,7 @@ std::wstring WithCrLf(const std::wstring& text) {
 TempLab::TempLab(const std::wstring& computerName) : folder_(NewTempFolder()) {
   WriteBytes(folder_ / "lab.conf", "# test lab\ncomputer-name = " + Utf8FromWide(computerName) + "\n");
   fs::create_directories(folder_ / "servers" / PathFromWide(computerName));
+  fs::create_directories(folder_ / "drives" / "C");
   fs::create_directories(folder_ / "drives" / "D");
   fs::create_directories(folder_ / "drives" / "E");
 }
@@ -101,6 +102,20 @@ std::string TempLab::ReadDriveFile(const std::wstring& windowsPath) const {
 }
 
 bool TempLab::DriveFileExists(const std::wstring& windowsPath) const { return fs::exists(DriveHostPath(windowsPath)); }
+
+bool TempLab::TemporaryLeftBeside(const std::wstring& windowsPath) const {
+  const fs::path file = DriveHostPath(windowsPath);
+  const std::string prefix = file.filename().string() + ".";
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
+        name.compare(name.size() - 4, 4, ".new") == 0) {
+      return true;
+    }
+  }
+  return false;
+}
 
 std::unique_ptr<Lab> TempLab::Load(std::string* error) const {
   std::string ignored;

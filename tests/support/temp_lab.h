@@ -31,6 +31,8 @@ class TempLab {
   void WriteDriveFile(const std::wstring& windowsPath, const std::string& bytes);
   std::string ReadDriveFile(const std::wstring& windowsPath) const;
   bool DriveFileExists(const std::wstring& windowsPath) const;
+  // Whether a save left a temporary file of it beside the file (a name "<file name>.*.new").
+  bool TemporaryLeftBeside(const std::wstring& windowsPath) const;
   std::filesystem::path DriveHostPath(const std::wstring& windowsPath) const;
 
   // The lab as the program would load it; null with `error` set when it is malformed.

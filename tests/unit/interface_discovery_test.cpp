@@ -50,12 +50,13 @@ TEST(InterfaceDiscovery, MatchesConnectionNamesExactlyAndLaterAdaptersWin) {
 
 TEST(InterfaceDiscovery, ReadsInterfacesInRegistryOrderAndLogsTheirSubnets) {
   TempLab temp;
-  temp.AddRegFile(L"node-b", "network.reg", Named(0, L"CLAN") + Named(1, L"ELAN") + Named(2, L"Backup"));
-  // ELAN's interface comes first in the registry; an interface without an adapter is passed over.
+  temp.AddRegFile(L"node-b", "network.reg", Named(1, L"CLAN") + Named(0, L"ELAN") + Named(2, L"Backup"));
+  // ELAN's interface comes first in the registry (which sorts subkeys by name); an interface
+  // without an adapter is passed over.
   temp.AddRegFile(L"node-b", "tcpip.reg",
-                  InterfaceExport(AdapterGuid(1), {L"172.16.5.20"}, {L"255.255.0.0"}) +
+                  InterfaceExport(AdapterGuid(0), {L"172.16.5.20"}, {L"255.255.0.0"}) +
                       InterfaceExport(L"{NO-ADAPTER}", {L"1.2.3.4"}, {L"255.0.0.0"}) +
-                      InterfaceExport(AdapterGuid(0), {L"192.168.10.77", L"192.168.20.1"},
+                      InterfaceExport(AdapterGuid(1), {L"192.168.10.77", L"192.168.20.1"},
                                       {L"255.255.255.0", L"255.0.0.0"},
                                       MultiStringValue(L"DefaultGateway", {L"192.168.10.1", L"192.168.10.2"}) +
                                           L"\"Domain\"=\"corp.example\"\n") +
@@ -159,7 +160,7 @@ TEST(InterfaceDiscovery, AdapterWithoutConnectionNameOrWithOverlongNameFailsTheW
        {L"RegOpenKeyEx(" + connectionPath + L") failed. rc = 2",
         L"GetRegKeyStringValue(" + connectionPath + L",Name) failed. rc = 2"}},
       {"subkey name of 255 characters",
-       Named(0, L"CLAN") + L"[HKEY_LOCAL_MACHINE\\" + kClassKey + L"\\{" + std::wstring(254, L'9') + L"]\n", 234,
+       Named(0, L"CLAN") + L"[HKEY_LOCAL_MACHINE\\" + kClassKey + L"\\{" + std::wstring(254, L'F') + L"]\n", 234,
        {L"RegEnumKeyEx(" + std::wstring(kClassKey) + L") failed. rc = 234"}},
   };
   for (const Row& row : rows) {

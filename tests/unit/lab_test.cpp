@@ -1,19 +1,30 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "common/text_encoding.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_registry.h"
+#include "platform/lab/lab_services.h"
 #include "support/temp_lab.h"
 
 namespace {
 constexpr wchar_t kKey[] = L"Software\\Zandor\\Vestamail\\ConfigWizard";
 
 std::wstring Chars(std::size_t count) { return std::wstring(count, L'x'); }
+
+std::vector<std::string> EntriesOf(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 }  // namespace
 
 TEST(LabRegistry, ConnectsByNameIgnoringCaseAndFailsUnknownHostsWith53) {
@@ -98,7 +109,7 @@ TEST(LabFiles, ReplacesWholeFilesAndRemovesThem) {
   EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 0u);
   EXPECT_EQ(files.RemoveFile(L"D:\\Data\\file.txt"), 2u);
   EXPECT_EQ(files.SetNormalAttributes(L"D:\\Data\\file.txt"), 2u);
-  EXPECT_FALSE(std::filesystem::exists(temp.DriveHostPath(L"D:\\Data\\file.txt.new")));
+  EXPECT_TRUE(std::filesystem::is_empty(temp.DriveHostPath(L"D:\\Data"))) << "no temporary file left behind";
 }
 
 TEST(Lab, ReportsAMalformedExportWithItsFileAndLine) {
@@ -138,7 +149,8 @@ TEST(LabFiles, LabConfBreaksDisksAndFiles) {
   EXPECT_EQ(files.ReplaceWholeFile(L"D:\\Data\\file.txt", "new content", &step), 112u);
   EXPECT_EQ(step, FileWriteStep::Write);
   EXPECT_EQ(temp.ReadDriveFile(L"D:\\Data\\file.txt"), "old") << "the old file outlives a full disk";
-  EXPECT_FALSE(std::filesystem::exists(temp.DriveHostPath(L"D:\\Data\\file.txt.new")));
+  EXPECT_EQ(EntriesOf(temp.DriveHostPath(L"D:\\Data")), std::vector<std::string>{"file.txt"})
+      << "the failed save's temporary file is gone";
   EXPECT_EQ(files.ReplaceWholeFile(L"E:\\file.txt", "fine", &step), 0u) << "other drives have room";
 
   std::string bytes;
@@ -163,4 +175,63 @@ TEST(LabFiles, MalformedLabConfLinesAreNamed) {
     EXPECT_EQ(temp.Load(&error), nullptr);
     EXPECT_NE(error.find("lab.conf:3:"), std::string::npos) << error;
   }
+}
+
+// A host name is read as Windows reads it, by the registry and the service manager alike: with or
+// without one leading "\\", never with a second one, which the wizard makes of a node typed as "\\vm".
+TEST(LabRegistry, MachineNamesReachTheServerTheyNameAsOnWindows) {
+  TempLab temp;
+  temp.SetHighAvailMode(L"node-b", 1);
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  struct Case {
+    const wchar_t* name;
+    Status registry;
+    Status serviceManager;
+  };
+  const Case cases[] = {
+      {L"\\\\node-b", 0, 0},
+      {L"\\\\NODE-B", 0, 0},
+      {L"node-b", 0, 0},
+      {L"\\\\\\\\node-b", 53, 1722},
+      {L"\\\\\\node-b", 53, 1722},
+      {L"\\node-b", 53, 1722},
+      {L"\\\\node-b\\share", 53, 1722},
+      {L"\\\\", 53, 1722},
+      {L"\\\\node-c", 53, 1722},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8FromWide(c.name));
+    RegKey connection(lab->Registry());
+    EXPECT_EQ(lab->Registry().ConnectRegistry(c.name, connection.Receive()), c.registry);
+    ScopedScHandle manager(lab->Services());
+    EXPECT_EQ(lab->Services().OpenServiceManager(c.name, manager.Receive()), c.serviceManager);
+  }
+  EXPECT_EQ(lab->OpenHandleCount(), 0u);
+}
+
+TEST(LabRegistry, SubkeysFromSeveralExportsEnumerateSortedIgnoringCase) {
+  constexpr wchar_t kClass[] = L"SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+  TempLab temp;
+  temp.AddRegFile(L"node-b", "1-adapters.reg",
+                  std::wstring(L"[HKEY_LOCAL_MACHINE\\") + kClass + L"\\{B0000000-0000-0000-0000-000000000002}]\n" +
+                      L"[HKEY_LOCAL_MACHINE\\" + kClass + L"\\{d0000000-0000-0000-0000-000000000004}]\n");
+  temp.AddRegFile(L"node-b", "2-second-mirror.reg",
+                  std::wstring(L"[HKEY_LOCAL_MACHINE\\") + kClass + L"\\{a0000000-0000-0000-0000-000000000001}]\n" +
+                      L"[HKEY_LOCAL_MACHINE\\" + kClass + L"\\{C0000000-0000-0000-0000-000000000003}]\n",
+                  RegEncoding::Regedit4);
+  auto lab = temp.Load();
+  ASSERT_NE(lab, nullptr);
+  LabRegistry& registry = lab->Registry();
+  RegKey connection(registry);
+  RegKey key(registry);
+  ASSERT_EQ(registry.ConnectRegistry(L"\\\\node-b", connection.Receive()), 0u);
+  ASSERT_EQ(registry.OpenKey(connection.get(), kClass, key.Receive()), 0u);
+  std::vector<std::wstring> names;
+  std::wstring name;
+  for (std::uint32_t index = 0; registry.EnumKey(key.get(), index, 256, &name) == 0; ++index) names.push_back(name);
+  const std::vector<std::wstring> expected = {
+      L"{a0000000-0000-0000-0000-000000000001}", L"{B0000000-0000-0000-0000-000000000002}",
+      L"{C0000000-0000-0000-0000-000000000003}", L"{d0000000-0000-0000-0000-000000000004}"};
+  EXPECT_EQ(names, expected);
 }

@@ -120,6 +120,9 @@ TEST_F(Step2, SavesElevenLinesAndAnnouncesTheEndOfStage1) {
   EXPECT_EQ(wizard.log.lines,
             (std::vector<LoggedLine>{
                 {L"No validation errors detected.", LogClass::LogInfo},
+                {kClusterLabFindingA, LogClass::LogInfo},
+                {kClusterLabFindingB, LogClass::LogInfo},
+                {std::wstring(L"Cluster readiness report saved to ") + kTestReportPath + L".", LogClass::LogInfo},
                 {L"Default values saved to D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat.", LogClass::LogInfo}}));
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{kStage1Complete, L"Stage 1 Complete"}}));
   EXPECT_EQ(wizard.dialog.WizardStage, 0) << "the window itself stays in stage 1";
@@ -127,7 +130,7 @@ TEST_F(Step2, SavesElevenLinesAndAnnouncesTheEndOfStage1) {
 
   wizard.dialog.OnStep2();
   EXPECT_EQ(wizard.view.boxes.size(), 2u) << "a second Step 2 saves and announces again";
-  EXPECT_FALSE(std::filesystem::exists(cluster.temp.DriveHostPath(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat.new")));
+  EXPECT_FALSE(cluster.temp.TemporaryLeftBeside(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat"));
 }
 
 TEST_F(Step2, TheNextRunOpensInStage2WithTheListFilled) {
@@ -190,7 +193,7 @@ TEST(SaveDefaults, AFailedSaveKeepsTheOldFileAndAnnouncesNothing) {
     EXPECT_EQ(wizard.dialog.WizardStage, 0);
     wizard.dialog.WizardStage = 1;
     EXPECT_EQ(wizard.dialog.SaveDefaults(), c.rc);
-    EXPECT_FALSE(std::filesystem::exists(cluster.temp.DriveHostPath(path + L".new")));
+    EXPECT_FALSE(cluster.temp.TemporaryLeftBeside(path));
   }
 }
 
@@ -200,4 +203,22 @@ TEST_F(Step2, AMissingFolderCannotBeOpened) {
   const std::wstring message = L"Unable to open the file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat. rc = 3";
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{message, L""}}));
   EXPECT_EQ(wizard.log.lines, (std::vector<LoggedLine>{{message, LogClass::LogError}}));
+}
+
+TEST(ClusterReadiness, AFailFindingAsksWithNoPreselectedAndNoSavesNothing) {
+  TempLab temp;
+  std::filesystem::copy(std::filesystem::path(DUPLEX_LAB_DIR) / "crossed-heartbeats", temp.Folder(),
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  WizardOnLab wizard(temp);
+  wizard.dialog.OnInitDialog();
+  wizard.dialog.OnStep1();
+  ASSERT_TRUE(wizard.view.IsEnabled(IDC_STEP2));
+  const std::string before = temp.ReadDriveFile(kDefaultsPath);
+  wizard.view.answers = {false};
+  wizard.dialog.OnStep2();
+  EXPECT_EQ(wizard.view.preselectedAnswers, std::vector<Answer>{Answer::No});
+  ASSERT_EQ(wizard.view.boxes.size(), 1u);
+  EXPECT_EQ(wizard.view.boxes[0].caption, L"Cluster Readiness");
+  EXPECT_EQ(temp.ReadDriveFile(kDefaultsPath), before) << "No keeps the answers unsaved";
+  EXPECT_TRUE(temp.DriveFileExists(kTestReportPath)) << "the report is saved whatever the answer";
 }

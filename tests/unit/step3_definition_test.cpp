@@ -75,11 +75,14 @@ TEST_F(Step3, GeneratesTheDefinitionAndLogsTheRunInOrder) {
   w.dialog.OnStep3();
   EXPECT_EQ(Boxes(), (std::vector<ShownBox>{{kComplete, L"Phase 2 Complete"}}));
   const std::vector<std::wstring> messages = Messages(w.log.lines);
-  ASSERT_GE(messages.size(), 6u);
-  // The validation's line, the same line from the service check, then the files and the run.
-  EXPECT_EQ(std::vector<std::wstring>(messages.end() - 6, messages.end()),
+  ASSERT_GE(messages.size(), 9u);
+  // The validation's line, the same line from the service check, the readiness checks (two INFO
+  // findings on this pair), then the files and the run.
+  EXPECT_EQ(std::vector<std::wstring>(messages.end() - 9, messages.end()),
             (std::vector<std::wstring>{
-                L"No validation errors detected.", L"No validation errors detected.",
+                L"No validation errors detected.", L"No validation errors detected.", kClusterLabFindingA,
+                kClusterLabFindingB,
+                std::wstring(L"Cluster readiness report saved to ") + kTestReportPath + L".",
                 L"INI file E:\\Zandor\\HA\\AutoStart_Configuration.ini updated.",
                 L"Perl input file D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat updated.",
                 L"Executing command " + std::wstring(kCommand) + L" in directory D:\\Zandor\\HA\\ToolkitInstaller2.0",

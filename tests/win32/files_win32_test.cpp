@@ -1,15 +1,26 @@
 // Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, readability, stamps, and their codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/files_win32.h"
 #include "platform/win32/scoped_handle.h"
 #include "wine_fixtures.h"
 
 namespace {
+// The names in a folder, sorted: a save leaves its target and nothing of its own beside it.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 class Win32FileSystemTest : public ::testing::Test {
  protected:
   TempFolder folder_;
@@ -35,7 +46,7 @@ TEST_F(Win32FileSystemTest, MissingFileOrFolder_GivesWin32Codes) {
     EXPECT_EQ(files_.SetNormalAttributes(row.path), row.expected);
   }
   EXPECT_EQ(files_.ReplaceWholeFile(missingFolder, "data", nullptr), 3u);
-  EXPECT_FALSE(FileExists(missingFolder + L".new"));
+  EXPECT_TRUE(FolderEntries(folder_.Path()).empty());
 }
 
 TEST_F(Win32FileSystemTest, ReplaceWholeFile_WritesExactBytesAndLeavesNoTemporary) {
@@ -60,7 +71,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_WritesExactBytesAndLeavesNoTemporar
     std::string read;
     ASSERT_EQ(files_.ReadWholeFile(path, &read), 0u);
     EXPECT_EQ(read, row.written);
-    EXPECT_FALSE(FileExists(path + L".new"));
+    EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::wstring>{L"values.dat"});
   }
 }
 
@@ -68,7 +79,7 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_OntoAFolderFailsAndCleansUp) {
   const std::wstring path = folder_.File(L"a-folder");
   ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
   EXPECT_NE(files_.ReplaceWholeFile(path, "data", nullptr), 0u);
-  EXPECT_FALSE(FileExists(path + L".new"));
+  EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::wstring>{L"a-folder"});
   EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -130,7 +141,9 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndName
 
     EXPECT_EQ(rc, row.expected);
     EXPECT_EQ(step, row.step);
-    EXPECT_FALSE(FileExists(target + L".new"));
+    EXPECT_EQ(FolderEntries(folder_.Path()), row.target == Target::MissingFolder
+                                                 ? std::vector<std::wstring>{}
+                                                 : std::vector<std::wstring>{L"HADefaults.dat"});
     holder.reset();
     if (row.target == Target::Folder) {
       EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
@@ -139,6 +152,43 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndName
     }
   }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A temporary name another writer holds, or a crash left behind, is passed over: never written
+// into, never removed, and the save still publishes its whole content.
+TEST_F(Win32FileSystemTest, ReplaceWholeFile_PassesOverTemporaryFilesLeftByOthers) {
+  const std::wstring path = folder_.File(L"HADefaults.dat");
+  const std::wstring leftover = path + L".new";
+  enum class Leftover { ReadOnlyFromACrash, HeldByAnotherWriter };
+  struct Case {
+    const char* what;
+    Leftover leftover;
+  };
+  const Case cases[] = {
+      {"a crash's read-only leftover", Leftover::ReadOnlyFromACrash},
+      {"another writer's temporary, held open without sharing", Leftover::HeldByAnotherWriter},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    WriteFileBytes(path, "0\r\nsaved before\r\n");
+    WriteFileBytes(leftover, "someone else's");
+    std::optional<ScopedHandle> holder;
+    if (row.leftover == Leftover::ReadOnlyFromACrash) {
+      ASSERT_TRUE(SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY));
+    } else {
+      holder.emplace(CreateFileW(leftover.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(holder->IsOpen());
+    }
+
+    EXPECT_EQ(files_.ReplaceWholeFile(path, "1\r\nnew answers\r\n", nullptr), 0u);
+
+    holder.reset();
+    EXPECT_EQ(ReadFileBytes(path), "1\r\nnew answers\r\n");
+    EXPECT_EQ(ReadFileBytes(leftover), "someone else's");
+    EXPECT_EQ(FolderEntries(folder_.Path()), (std::vector<std::wstring>{L"HADefaults.dat", L"HADefaults.dat.new"}));
+    SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(leftover.c_str());
+  }
 }
 
 TEST_F(Win32FileSystemTest, CheckReadable_OpensAndClosesOrGivesTheCode) {

@@ -300,7 +300,10 @@ TEST_F(Step3WindowTest, BothBoardCounts_WriteTheInputFilesRunTheInstallerAndComp
     bool step3Enabled = false;
     std::size_t rows = 0;
     WizardDriver driver;
+    // Node 2 is this computer under another name, so every address is the other's too: the
+    // readiness question comes first, answered Yes.
     driver.Then([](HWND wizard) { Press(wizard, IDC_STEP3); })
+        .Answer(IDYES)
         .Answer(IDOK)
         .Then([&](HWND wizard) {
           step3Enabled = IsWindowEnabled(GetDlgItem(wizard, IDC_STEP3));
@@ -311,10 +314,11 @@ TEST_F(Step3WindowTest, BothBoardCounts_WriteTheInputFilesRunTheInstallerAndComp
     EXPECT_EQ(window.RunUnder(driver), IDCANCEL);
 
     ExpectDriverDone(driver);
-    ASSERT_EQ(driver.boxes.size(), 1u) << Describe(driver.boxes);
-    EXPECT_EQ(driver.boxes[0].caption, L"Phase 2 Complete");
-    EXPECT_EQ(driver.boxes[0].text, kComplete);
-    EXPECT_TRUE(driver.boxes[0].hasOwner);
+    ASSERT_EQ(driver.boxes.size(), 2u) << Describe(driver.boxes);
+    EXPECT_EQ(driver.boxes[0].caption, L"Cluster Readiness");
+    EXPECT_EQ(driver.boxes[1].caption, L"Phase 2 Complete");
+    EXPECT_EQ(driver.boxes[1].text, kComplete);
+    EXPECT_TRUE(driver.boxes[1].hasOwner);
     EXPECT_TRUE(step3Enabled);
     EXPECT_EQ(rows, static_cast<std::size_t>(kNodeInfoBaseRows + kNodeInfoServiceRows));
 
@@ -366,14 +370,14 @@ TEST_F(Step3WindowTest, InstallerThatWritesNothing_IsReportedEvenWithAnEarlierDe
     if (row.earlierDefinition) WriteEarlierFile(kSingleBoardDefinition, earlier);
     Win32Window window;
     WizardDriver driver;
-    driver.Then([](HWND wizard) { Press(wizard, IDC_STEP3); }).Answer(IDOK).Then(Close);
+    driver.Then([](HWND wizard) { Press(wizard, IDC_STEP3); }).Answer(IDYES).Answer(IDOK).Then(Close);
 
     EXPECT_EQ(window.RunUnder(driver), IDCANCEL);
 
     ExpectDriverDone(driver);
-    ASSERT_EQ(driver.boxes.size(), 1u) << Describe(driver.boxes);
-    EXPECT_EQ(driver.boxes[0].caption, row.caption);
-    EXPECT_EQ(driver.boxes[0].text, row.text);
+    ASSERT_EQ(driver.boxes.size(), 2u) << Describe(driver.boxes);
+    EXPECT_EQ(driver.boxes[1].caption, row.caption);
+    EXPECT_EQ(driver.boxes[1].text, row.text);
     EXPECT_EQ(FileExists(kSingleBoardDefinition), row.earlierDefinition);
     if (row.earlierDefinition) {
       EXPECT_EQ(ReadFileBytes(kSingleBoardDefinition), earlier);
@@ -395,6 +399,9 @@ TEST_F(Step3WindowTest, WaitForTheInstaller_KeepsTheWindowAnsweringAndDropsAClic
   // Runs only when a loop dispatches the timer; the installer is held, so Step 3 is still waiting then.
   TestMessageWindow duringWait([&](UINT message) {
     if (message != WM_TIMER || actedDuringWait) return;
+    // The readiness question's own loop dispatches the timer too: act only once the installer runs.
+    const std::vector<std::wstring> logged = window.log.Messages();
+    if (logged.empty() || logged.back().rfind(L"Executing command ", 0) != 0) return;
     actedDuringWait = true;
     definitionWhileHeld = FileExists(kThreeBoardDefinition);
     // Exit would ask whether to exit; a close would end the window once Step 3 is over.
@@ -411,6 +418,7 @@ TEST_F(Step3WindowTest, WaitForTheInstaller_KeepsTheWindowAnsweringAndDropsAClic
         Press(wizard, IDC_STEP3);
         KillTimer(duringWait.get(), 1);
       })
+      .Answer(IDYES)
       .Answer(IDOK)
       .Then([&](HWND wizard) {
         openAfterStep3 = IsWindowVisible(wizard) != FALSE;
@@ -420,7 +428,8 @@ TEST_F(Step3WindowTest, WaitForTheInstaller_KeepsTheWindowAnsweringAndDropsAClic
   EXPECT_EQ(window.RunUnder(driver), IDCANCEL);
 
   ExpectDriverDone(driver);
-  EXPECT_EQ(Captions(driver.boxes), std::vector<std::wstring>{L"Phase 2 Complete"}) << Describe(driver.boxes);
+  EXPECT_EQ(Captions(driver.boxes), (std::vector<std::wstring>{L"Cluster Readiness", L"Phase 2 Complete"}))
+      << Describe(driver.boxes);
   EXPECT_TRUE(actedDuringWait);
   EXPECT_FALSE(definitionWhileHeld);
   EXPECT_TRUE(openAfterStep3);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,7 +17,9 @@
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_faults.h"
 #include "resource.h"
+#include "support/cluster_server.h"
 #include "support/recording_view.h"
+#include "support/temp_lab.h"
 #include "system_fixtures.h"
 #include "wine_fixtures.h"
 #include "wizard/node_info_list.h"
@@ -420,4 +423,113 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
   EXPECT_TRUE(driver.boxes[1].hasOwner);
   EXPECT_EQ(aboutItem, L"&About DuplexSetupAssistant...");
   EXPECT_EQ(aboutClipped, std::vector<std::wstring>());
+}
+
+namespace {
+constexpr UINT_PTR kWatchTimerId = 0x5157;
+
+// What happens to the wizard while node 2 is gathered: its paints, and a click on Exit that a timer of
+// the wizard's own posts once node 2's calls have begun, all seen through a subclass of the wizard.
+struct GatheringWatch {
+  const RecordingLog* log = nullptr;
+  bool stepRunning = false;
+  int paintsDuringNode2 = 0;
+  bool clickedDuringNode2 = false;
+
+  bool DuringNode2() const {
+    const std::vector<std::wstring> messages = log->Messages();
+    return stepRunning && std::find(messages.begin(), messages.end(), L"Hostname = node-b") != messages.end();
+  }
+};
+
+LRESULT CALLBACK WatchGathering(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                DWORD_PTR data) {
+  auto* watch = reinterpret_cast<GatheringWatch*>(data);
+  if (message == WM_PAINT && watch->DuringNode2()) ++watch->paintsDuringNode2;
+  if (message == WM_TIMER && wParam == kWatchTimerId) {
+    // The wizard itself, not its sixty-odd controls: their whole repaint under Xvfb outlasts a short tick.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (!watch->clickedDuringNode2 && watch->DuringNode2()) {
+      watch->clickedDuringNode2 = true;
+      // A click on Exit as the mouse delivers it.
+      HWND exitButton = GetDlgItem(window, IDOK);
+      PostMessageW(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+      PostMessageW(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(WizardStepsWindowTest, SlowServer_WindowRepaintsDuringTheGatheringAndAClickOnExitDoesNothing) {
+  // Both servers bare, so that node 2 answers in few calls; in stage 1 with the entries saved.
+  TempLab temp;
+  AddBareServer(temp, L"NODE-A");
+  AddBareServer(temp, L"node-b");
+  temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat",
+                      "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\n"
+                      "ha1\r\n127.0.0.1\r\n");
+  struct Seen {
+    std::vector<std::wstring> log;
+    std::vector<AnsweredBox> boxes;
+    int unexpectedBoxes = 0;
+    Shown shown;
+    bool openAfter = false;
+    GatheringWatch watch;
+  };
+  // Step 1 pressed once; on a slow network the wizard's timer meanwhile invalidates it and clicks Exit.
+  auto step1 = [&](bool slow) {
+    Seen seen;
+    std::string error;
+    std::unique_ptr<Lab> lab = temp.Load(&error);
+    EXPECT_NE(lab, nullptr) << error;
+    if (lab == nullptr) return seen;
+    if (slow) {
+      LabServerFaults faults;
+      faults.latency = std::chrono::milliseconds(100);
+      lab->SetFaults(L"node-b", faults);
+    }
+    LabWindow labWindow(*lab);
+    seen.watch.log = &labWindow.log;
+    WizardDriver driver;
+    driver
+        .Then([&](HWND wizard) {
+          SetWindowSubclass(wizard, WatchGathering, 1, reinterpret_cast<DWORD_PTR>(&seen.watch));
+          if (slow) SetTimer(wizard, kWatchTimerId, 20, nullptr);
+          seen.watch.stepRunning = true;
+          Press(wizard, IDC_STEP1);
+          seen.watch.stepRunning = false;
+          KillTimer(wizard, kWatchTimerId);
+        })
+        .Then([&](HWND wizard) {
+          seen.openAfter = IsWindowVisible(wizard) != FALSE;
+          seen.shown = Observe(wizard);
+          RemoveWindowSubclass(wizard, WatchGathering, 1);
+          Close(wizard);
+        });
+    EXPECT_EQ(labWindow.RunUnder(driver), IDCANCEL);
+    EXPECT_FALSE(driver.timedOut);
+    EXPECT_EQ(driver.StepsLeft(), 0u);
+    seen.log = labWindow.log.Messages();
+    seen.boxes = driver.boxes;
+    seen.unexpectedBoxes = driver.unexpectedBoxes;
+    return seen;
+  };
+
+  const Seen quick = step1(false);
+  const Seen slow = step1(true);
+  EXPECT_TRUE(quick.boxes.empty()) << Describe(quick.boxes);
+  EXPECT_TRUE(quick.shown.step2);
+  // The window kept painting through node 2's slow calls, and the click on Exit did nothing, then or later.
+  EXPECT_GT(slow.watch.paintsDuringNode2, 0);
+  EXPECT_TRUE(slow.watch.clickedDuringNode2);
+  EXPECT_TRUE(slow.openAfter);
+  EXPECT_TRUE(slow.boxes.empty()) << Describe(slow.boxes);
+  EXPECT_EQ(slow.unexpectedBoxes, 0);
+  // Otherwise nothing differs: the same log lines, list and buttons.
+  EXPECT_EQ(slow.log, quick.log);
+  EXPECT_EQ(slow.shown.rows, quick.shown.rows);
+  EXPECT_EQ(slow.shown.step2, quick.shown.step2);
+  EXPECT_EQ(slow.shown.step3, quick.shown.step3);
 }

@@ -1,14 +1,18 @@
 // The local computer's drives in a lab.
 #include "platform/lab/lab_files.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cwctype>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "common/text_case.h"
+#include "platform/lab/lab_new_file.h"
 #include "platform/lab/path_text.h"
 
 namespace fs = std::filesystem;
@@ -90,6 +94,23 @@ Status LabFileSystem::QueryFileStamp(const std::wstring& path, FileStamp* stamp)
 }
 
 namespace {
+// Names taken by others before this save gives up; each try takes the next number.
+constexpr int kTemporaryNameAttempts = 100;
+
+// "<name>.<process id>-<number>.new" beside the file: no other program, and no other save of this
+// one, picks the same name, and a name left by a crash is passed over.
+fs::path TemporaryNameBeside(const fs::path& file) {
+  static std::atomic<std::uint32_t> saves{0};
+  std::string suffix = ".";
+  suffix += std::to_string(LabProcessId());
+  suffix += '-';
+  suffix += std::to_string(++saves);
+  suffix += ".new";
+  fs::path temporary = file;
+  temporary += suffix;
+  return temporary;
+}
+
 bool IsReadOnly(const fs::path& file) {
   std::error_code error;
   const auto state = fs::status(file, error);
@@ -109,20 +130,23 @@ Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::stri
   if (fs::is_directory(file, error) || IsReadOnly(file) || IsDenied(file)) {
     return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
   }
-  fs::path temporary = file;
-  temporary += ".new";
+  // A full disk takes the first half and refuses the rest.
   const bool diskFull = fullDrives_.count(static_cast<wchar_t>(std::towupper(path[0]))) != 0;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
-    // A full disk takes the first half and refuses the rest.
-    const std::size_t room = diskFull ? bytes.size() / 2 : bytes.size();
-    out.write(bytes.data(), static_cast<std::streamsize>(room));
-    out.close();
-    if (out.fail() || diskFull) {
-      fs::remove(temporary, error);
-      return ReplacementFailed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
-    }
+  const std::string_view room(bytes.data(), diskFull ? bytes.size() / 2 : bytes.size());
+  // The new content goes into a file of this save's own, so that two programs saving at once
+  // never write into one file, and one that fails leaves the other's work alone.
+  fs::path temporary;
+  NewFileWrite written = NewFileWrite::NameTaken;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && written == NewFileWrite::NameTaken; ++attempt) {
+    temporary = TemporaryNameBeside(file);
+    written = WriteNewFile(temporary, room);
+  }
+  if (written == NewFileWrite::NameTaken || written == NewFileWrite::NotCreated) {
+    return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
+  }
+  if (written == NewFileWrite::NotWritten || diskFull) {
+    fs::remove(temporary, error);
+    return ReplacementFailed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
   }
   fs::rename(temporary, file, error);
   if (error) {
@@ -161,4 +185,12 @@ Status LabFileSystem::RemoveFile(const std::wstring& path) {
   std::error_code error;
   fs::remove(file, error);
   return error ? status::AccessDenied : status::Success;
+}
+
+Status LabFileSystem::CreateFolder(const std::wstring& path) {
+  const fs::path folder = HostPath(path);
+  std::error_code error;
+  if (folder.empty() || !fs::is_directory(folder.parent_path(), error)) return status::PathNotFound;
+  if (fs::exists(folder, error)) return status::AlreadyExists;
+  return fs::create_directory(folder, error) ? status::Success : status::AccessDenied;
 }

@@ -22,6 +22,7 @@ class LabFileSystem : public FileSystem {
   Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) override;
   Status SetNormalAttributes(const std::wstring& path) override;
   Status RemoveFile(const std::wstring& path) override;
+  Status CreateFolder(const std::wstring& path) override;
 
   // A full disk: from now on every file written on `driveLetter` fails part-way with 112
   // (ERROR_DISK_FULL), as a disk that fills up during the write; `full` false mends it.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/lab/lab_clock.h"
@@ -17,8 +18,18 @@ class LabMachine : public Machine {
     return status::Success;
   }
   std::uint64_t NowMilliseconds() override { return clock_->Now(); }
+  // This computer's own local time, unless a run pinned the lab's (scenarios, tests), so that
+  // what is dated by it comes out the same on every run.
+  LocalDateTime LocalTime() override;
+  void PinLocalTime(const LocalDateTime& time) { pinnedTime_ = time; }
+  // %ProgramData% of a Windows server: on the lab's drive C.
+  Status QueryProgramDataFolder(std::wstring* folder) override {
+    *folder = L"C:\\ProgramData";
+    return status::Success;
+  }
 
  private:
   std::wstring computerName_;
   std::shared_ptr<LabClock> clock_;
+  std::optional<LocalDateTime> pinnedTime_;
 };

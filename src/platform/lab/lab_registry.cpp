@@ -57,9 +57,7 @@ std::size_t LabRegistry::OpenHandleCount() const {
 }
 
 Status LabRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
-  std::wstring host = machineName;
-  while (!host.empty() && host.front() == L'\\') host.erase(0, 1);
-  host = ToLowerAscii(std::move(host));
+  const std::wstring host = ServerOfMachineName(machineName);
   const auto it = servers_.find(host);
   const LabServerFaults& faults = FaultsOf(host);
   remoteCalls_.Make(faults.latency);

@@ -43,10 +43,10 @@ const LabServiceControl::OpenEntry* LabServiceControl::BeginCall(ScHandle handle
 }
 
 Status LabServiceControl::OpenServiceManager(const std::wstring& machine, ScHandle* result) {
-  const std::wstring server = ToLowerAscii(machine);
+  const std::wstring server = ServerOfMachineName(machine);
   const LabServerFaults& faults = FaultsOf(server);
   remoteCalls_.Make(faults.latency);
-  if (servers_.count(server) == 0 || faults.unreachable) return status::RpcServerUnavailable;
+  if (server.empty() || servers_.count(server) == 0 || faults.unreachable) return status::RpcServerUnavailable;
   if (faults.serviceManagerError != status::Success) return faults.serviceManagerError;
   *result = Track({server, {}});
   return status::Success;

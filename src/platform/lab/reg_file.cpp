@@ -1,7 +1,9 @@
-// Reads regedit export files (.reg), version 5 (UTF-16LE) and REGEDIT4, into a registry tree.
+// Reads regedit export files (.reg), version 5 (UTF-16LE) and REGEDIT4 (Windows-1252), into a registry tree.
 #include "platform/lab/reg_file.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/text_case.h"
@@ -15,15 +17,28 @@ constexpr wchar_t kVersion4Header[] = L"REGEDIT4";
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-std::wstring TrimLeft(const std::wstring& text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  return text.substr(i);
+// The reader works on views of the one decoded text, so that a file's size costs no copies of it.
+std::wstring_view TrimLeft(std::wstring_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
 }
 
-std::wstring TrimRight(std::wstring text) {
-  while (!text.empty() && IsBlank(text.back())) text.pop_back();
+std::wstring_view TrimRight(std::wstring_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+// The lines of `text` without their CR LF or LF; line i of the result is line i + 1 of the file.
+std::vector<std::wstring_view> LinesOf(std::wstring_view text) {
+  std::vector<std::wstring_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find(L'\n'), text.size());
+    std::wstring_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == L'\r') line.remove_suffix(1);
+    lines.push_back(line);
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return lines;
 }
 
 int HexDigit(wchar_t c) {
@@ -39,11 +54,12 @@ class RegFileReader {
   RegFileReader(RegistryKeyNode& localMachine, RegFileError* error) : root_(localMachine), error_(error) {}
 
   bool Read(const std::string& bytes) {
-    const std::vector<std::wstring> lines = SplitLabLines(DecodeLabText(bytes, UnmarkedText::SingleByte));
+    const std::wstring decoded = DecodeLabText(bytes, UnmarkedText::Windows1252);
+    const std::vector<std::wstring_view> lines = LinesOf(decoded);
     std::size_t i = 0;
     while (i < lines.size() && TrimRight(lines[i]).empty()) ++i;
     if (i == lines.size()) return Fail(1, "the file is empty: no export header");
-    const std::wstring header = TrimRight(lines[i]);
+    const std::wstring_view header = TrimRight(lines[i]);
     if (header == kVersion5Header) {
       unicode_ = true;
     } else if (header == kVersion4Header) {
@@ -54,17 +70,25 @@ class RegFileReader {
     }
     for (++i; i < lines.size(); ++i) {
       line_ = static_cast<int>(i) + 1;
-      const std::wstring text = TrimRight(TrimLeft(lines[i]));
+      const std::wstring_view text = TrimRight(TrimLeft(lines[i]));
       if (text.empty() || text[0] == L';') continue;
       if (text[0] == L'[') {
         if (!ReadKeyLine(text)) return false;
         continue;
       }
       if (text[0] != L'"' && text[0] != L'@') return Fail(line_, "not a key, value or comment line");
-      // Long hex data continues on the following lines after a trailing backslash.
-      std::wstring logical = text;
-      while (!logical.empty() && logical.back() == L'\\' && IsHexData(logical) && i + 1 < lines.size()) {
+      // Long hex data continues on the following lines after ",\". Whether the value is hex is
+      // asked once, of its first line, so that a value of thousands of lines is read in one pass.
+      if (text.back() != L'\\' || !IsHexData(text)) {
+        if (!ReadValueLine(text)) return false;
+        continue;
+      }
+      std::wstring logical(text);
+      while (logical.back() == L'\\' && i + 1 < lines.size()) {
         logical.pop_back();
+        if (!EndsBeforeMoreBytes(logical)) {
+          return Fail(static_cast<int>(i) + 1, "a line that continues must end with \",\\\" (a comma before the backslash)");
+        }
         logical += TrimRight(TrimLeft(lines[++i]));
       }
       if (!ReadValueLine(logical)) return false;
@@ -80,7 +104,7 @@ class RegFileReader {
 
   // Whether a value line holds hex bytes, the only data that continues on the next line. The name
   // is stepped over first, since a quoted name or text may itself contain "=hex" or a backslash.
-  static bool IsHexData(const std::wstring& valueLine) {
+  static bool IsHexData(std::wstring_view valueLine) {
     std::size_t pos = 1;
     if (valueLine[0] == L'"') {
       while (pos < valueLine.size() && valueLine[pos] != L'"') pos += valueLine[pos] == L'\\' ? 2 : 1;
@@ -90,20 +114,28 @@ class RegFileReader {
     if (pos >= valueLine.size() || valueLine[pos] != L'=') return false;
     ++pos;
     while (pos < valueLine.size() && IsBlank(valueLine[pos])) ++pos;
-    return pos < valueLine.size() && StartsWithIgnoringAsciiCase(valueLine.substr(pos), L"hex");
+    return valueLine.substr(pos, 3) == L"hex";
   }
 
-  bool ReadKeyLine(const std::wstring& text) {
+  // Whether hex data cut off here may go on with the next byte: Windows takes a continuation
+  // only after a comma (or right after "hex:"), never in the middle of a byte or after one.
+  static bool EndsBeforeMoreBytes(std::wstring_view hexLine) {
+    const std::wstring_view trimmed = TrimRight(hexLine);
+    return !trimmed.empty() && (trimmed.back() == L',' || trimmed.back() == L':');
+  }
+
+  bool ReadKeyLine(std::wstring_view text) {
     if (text.back() != L']') return Fail(line_, "a key line must end with ']'");
-    std::wstring path = text.substr(1, text.size() - 2);
+    std::wstring_view path = text.substr(1, text.size() - 2);
     const bool remove = !path.empty() && path[0] == L'-';
-    if (remove) path.erase(0, 1);
+    if (remove) path.remove_prefix(1);
     const std::size_t slash = path.find(L'\\');
-    const std::wstring rootName = path.substr(0, slash);
+    const std::wstring rootName(path.substr(0, slash));
     if (!EqualsIgnoringAsciiCase(rootName, L"HKEY_LOCAL_MACHINE") && !EqualsIgnoringAsciiCase(rootName, L"HKLM")) {
       return Fail(line_, "only keys under HKEY_LOCAL_MACHINE belong in a server's registry");
     }
-    const std::wstring relative = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+    const std::wstring relative(slash == std::wstring_view::npos ? std::wstring_view() : path.substr(slash + 1));
+    if (!CheckKeyLimits(relative)) return false;
     if (remove) {
       root_.RemovePath(relative);
       current_ = nullptr;
@@ -115,8 +147,24 @@ class RegFileReader {
     return true;
   }
 
+  // What the registry refuses, refused here: it also keeps the tree to a depth a loop walks.
+  bool CheckKeyLimits(const std::wstring& relative) {
+    std::size_t depth = 0;
+    std::size_t nameChars = 0;
+    for (const wchar_t c : relative) {
+      if (c != L'\\') {
+        if (nameChars++ == 0) ++depth;
+        if (nameChars > registry_limits::kMaxKeyNameChars) return Fail(line_, "a key name is longer than 255 characters");
+        continue;
+      }
+      nameChars = 0;
+    }
+    if (depth > registry_limits::kMaxKeyDepth) return Fail(line_, "a key is more than 512 levels deep");
+    return true;
+  }
+
   // A quoted text with the \\ and \" escapes; `pos` starts at the opening quote and ends after the closing one.
-  bool ReadQuoted(const std::wstring& text, std::size_t& pos, std::wstring* out) {
+  bool ReadQuoted(std::wstring_view text, std::size_t& pos, std::wstring* out) {
     ++pos;
     while (pos < text.size()) {
       const wchar_t c = text[pos++];
@@ -133,7 +181,7 @@ class RegFileReader {
     return Fail(line_, "a quoted text is not closed");
   }
 
-  bool ReadValueLine(const std::wstring& text) {
+  bool ReadValueLine(std::wstring_view text) {
     if (current_ == nullptr) {
       return Fail(line_, currentRemoved_ ? "a value under a key that is being deleted" : "a value before any key line");
     }
@@ -148,7 +196,7 @@ class RegFileReader {
     if (pos >= text.size() || text[pos] != L'=') return Fail(line_, "expected '=' after the value name");
     ++pos;
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
-    const std::wstring data = text.substr(pos);
+    const std::wstring_view data = text.substr(pos);
     if (data == L"-") {
       current_->RemoveValue(value.name);
       return true;
@@ -162,10 +210,14 @@ class RegFileReader {
       value.data = Utf16LeBytesFromWide(string);
       value.data.push_back(0);
       value.data.push_back(0);
-    } else if (StartsWithIgnoringAsciiCase(data, L"dword:")) {
+    } else if (data.substr(0, 6) == L"dword:") {
       if (!ReadDword(data.substr(6), &value)) return false;
-    } else if (StartsWithIgnoringAsciiCase(data, L"hex")) {
+    } else if (data.substr(0, 3) == L"hex") {
       if (!ReadHex(data.substr(3), &value)) return false;
+    } else if (const std::wstring type(data.substr(0, 6));
+               StartsWithIgnoringAsciiCase(type, L"dword:") || StartsWithIgnoringAsciiCase(type, L"hex")) {
+      // regedit and reg import know the types in lower case only.
+      return Fail(line_, "a type is written in lower case: dword:, hex: or hex(n):");
     } else {
       return Fail(line_, "unrecognised value data (expected a quoted text, dword:, hex: or hex(n):)");
     }
@@ -173,7 +225,7 @@ class RegFileReader {
     return true;
   }
 
-  bool ReadDword(const std::wstring& digits, RegistryValue* value) {
+  bool ReadDword(std::wstring_view digits, RegistryValue* value) {
     if (digits.empty() || digits.size() > 8) return Fail(line_, "dword: needs one to eight hex digits");
     std::uint32_t number = 0;
     for (const wchar_t c : digits) {
@@ -188,12 +240,12 @@ class RegFileReader {
   }
 
   // After "hex": either ":" (binary) or "(n):" with the type number in hex, then comma-separated bytes.
-  bool ReadHex(const std::wstring& rest, RegistryValue* value) {
+  bool ReadHex(std::wstring_view rest, RegistryValue* value) {
     std::size_t pos = 0;
     value->type = regtype::Binary;
     if (pos < rest.size() && rest[pos] == L'(') {
       const std::size_t close = rest.find(L')', pos);
-      if (close == std::wstring::npos || close == pos + 1) return Fail(line_, "hex(n): needs a type number");
+      if (close == std::wstring_view::npos || close == pos + 1) return Fail(line_, "hex(n): needs a type number");
       std::uint32_t type = 0;
       for (std::size_t k = pos + 1; k < close; ++k) {
         const int digit = HexDigit(rest[k]);
@@ -204,12 +256,14 @@ class RegFileReader {
       pos = close + 1;
     }
     if (pos >= rest.size() || rest[pos] != L':') return Fail(line_, "expected ':' after hex");
-    ++pos;
+    std::wstring_view items = rest.substr(pos + 1);
     std::vector<std::uint8_t> bytes;
-    std::wstring item;
-    auto flush = [&](bool last) {
-      item = TrimRight(TrimLeft(item));
-      if (item.empty() && last && bytes.empty()) return true;
+    bytes.reserve(items.size() / 3 + 1);
+    for (;;) {
+      const std::size_t comma = items.find(L',');
+      const std::wstring_view item = TrimRight(TrimLeft(items.substr(0, comma)));
+      const bool last = comma == std::wstring_view::npos;
+      if (item.empty() && last && bytes.empty()) break;  // "hex:" with no data
       if (item.empty() || item.size() > 2) return Fail(line_, "hex data must be bytes of two hex digits");
       int number = 0;
       for (const wchar_t c : item) {
@@ -218,20 +272,14 @@ class RegFileReader {
         number = number * 16 + digit;
       }
       bytes.push_back(static_cast<std::uint8_t>(number));
-      item.clear();
-      return true;
-    };
-    for (; pos < rest.size(); ++pos) {
-      if (rest[pos] == L',') {
-        if (!flush(false)) return false;
-      } else {
-        item += rest[pos];
-      }
+      if (last) break;
+      items.remove_prefix(comma + 1);
     }
-    if (!flush(true)) return false;
-    // REGEDIT4 writes expandable and multi-strings as single-byte text; the registry holds UTF-16LE.
+    // REGEDIT4 writes expandable and multi-strings as Windows-1252 text; the registry holds
+    // UTF-16LE. Text without its terminating NUL gets one, as reg import gives it.
     if (!unicode_ && (value->type == regtype::ExpandString || value->type == regtype::MultiString)) {
-      value->data = Utf16LeBytesFromWide(WideFromSingleByte(std::string(bytes.begin(), bytes.end())));
+      if (!bytes.empty() && bytes.back() != 0) bytes.push_back(0);
+      value->data = Utf16LeBytesFromWide(WideFromWindows1252(std::string(bytes.begin(), bytes.end())));
     } else {
       value->data = std::move(bytes);
     }

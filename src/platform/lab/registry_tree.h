@@ -1,10 +1,11 @@
 // A server's HKEY_LOCAL_MACHINE held in memory: keys, values and their raw data.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct RegistryValue {
@@ -13,15 +14,27 @@ struct RegistryValue {
   std::vector<std::uint8_t> data;  // exactly the bytes the registry holds
 };
 
-// Names are kept as first written and looked up ignoring case, as the registry does;
-// subkeys keep the order in which they were created (an export lists them sorted).
+// What the registry refuses to hold: a key name longer than 255 characters, and a key more
+// than 512 levels below its hive's root.
+namespace registry_limits {
+constexpr std::size_t kMaxKeyNameChars = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
+}  // namespace registry_limits
+
+// Names are kept as first written and looked up ignoring case, as the registry does. Subkeys
+// enumerate in the registry's own order, sorted by their names in upper case, whatever order
+// they were created in: an adapter added by a later export takes its place among the others.
 class RegistryKeyNode {
  public:
   explicit RegistryKeyNode(std::wstring name) : name_(std::move(name)) {}
+  // Takes the tree apart with a loop: a chain of keys of any depth never recurses as deep as it is.
+  ~RegistryKeyNode();
+  RegistryKeyNode(const RegistryKeyNode&) = delete;
+  RegistryKeyNode& operator=(const RegistryKeyNode&) = delete;
 
   const std::wstring& Name() const { return name_; }
-  const std::vector<std::unique_ptr<RegistryKeyNode>>& Subkeys() const { return subkeys_; }
-  const std::vector<RegistryValue>& Values() const { return values_; }
+  // In enumeration order.
+  const std::vector<RegistryKeyNode*>& Subkeys() const;
 
   RegistryKeyNode* FindSubkey(const std::wstring& name) const;
   RegistryKeyNode* FindOrCreateSubkey(const std::wstring& name);
@@ -35,11 +48,28 @@ class RegistryKeyNode {
   void RemoveValue(const std::wstring& name);
 
  private:
+  // One entry of the value index: the hash of the name as compared (ignoring case) and where
+  // the value is in values_, plus one; 0 marks a free slot.
+  struct ValueSlot {
+    std::uint32_t hash = 0;
+    std::uint32_t position = 0;
+  };
+  // The slot that holds `name`, or the free slot where it would go.
+  std::size_t ValueSlotOf(const std::wstring& name, std::uint32_t hash) const;
+  void GrowValueIndex();
+
   std::wstring name_;
-  std::vector<std::unique_ptr<RegistryKeyNode>> subkeys_;
-  // Subkeys by lower-case name: a server with a thousand adapters is looked up as fast as one with five.
-  std::unordered_map<std::wstring, RegistryKeyNode*> subkeyIndex_;
+  // By upper-case name: the map's order is the registry's, and a key with a thousand subkeys is
+  // looked up as fast as one with five.
+  std::map<std::wstring, std::unique_ptr<RegistryKeyNode>> subkeys_;
+  // subkeys_ in order, for enumeration by index; made again after a subkey came or went.
+  mutable std::vector<RegistryKeyNode*> enumeration_;
+  mutable bool enumerationStale_ = false;
+  // The values in one array and an open-addressed index over it: a key of a hundred thousand
+  // values is read and searched in time proportional to them, with no node per value to chase.
+  // Values keep no order (nothing enumerates them); removal moves the last one into the gap.
   std::vector<RegistryValue> values_;
+  std::vector<ValueSlot> valueIndex_;  // a power of two long, at most half full
 };
 
 // Registry value types as the registry numbers them.

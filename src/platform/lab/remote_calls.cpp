@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "common/text_case.h"
+
 namespace {
 using Clock = std::chrono::steady_clock;
 // A sleep wakes some tens of microseconds late; the last stretch is spun instead.
@@ -28,4 +30,11 @@ void RemoteCalls::Make(std::chrono::nanoseconds latency) {
   const Clock::time_point deadline = Clock::now() + (wanted - repaid);
   WaitPrecisely(deadline);
   late += (Clock::now() - deadline) - repaid;
+}
+
+std::wstring ServerOfMachineName(const std::wstring& machineName) {
+  const bool prefixed = machineName.size() >= 2 && machineName[0] == L'\\' && machineName[1] == L'\\';
+  std::wstring host = prefixed ? machineName.substr(2) : machineName;
+  if (host.find(L'\\') != std::wstring::npos) return {};
+  return ToLowerAscii(std::move(host));
 }

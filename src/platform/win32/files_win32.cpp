@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <string>
 
 #include "platform/win32/scoped_handle.h"
 
@@ -21,6 +23,24 @@ Status WriteAll(HANDLE file, const std::string& bytes) {
     done += written;
   }
   return status::Success;
+}
+
+// Names taken by others before a save gives up; each try takes the next number.
+constexpr int kTemporaryNameAttempts = 100;
+
+// Creates the file a save writes before it is put in place: "<name>.<process id>-<number>.new"
+// beside the target, created new (CREATE_NEW), so that two programs saving at once never share
+// one, and a name another writer or a crash left behind is passed over, never written into.
+Status CreateOwnTemporary(const std::wstring& path, std::wstring* temporary, HANDLE* file) {
+  static std::atomic<unsigned long> saves{0};
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    *temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++saves) + L".new";
+    *file = CreateFileW(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (*file != INVALID_HANDLE_VALUE) return status::Success;
+    const Status rc = GetLastError();
+    if (rc != ERROR_FILE_EXISTS && rc != ERROR_ALREADY_EXISTS) return rc;
+  }
+  return ERROR_FILE_EXISTS;
 }
 }  // namespace
 
@@ -58,10 +78,12 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
       if (rc != ERROR_FILE_NOT_FOUND) return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
     }
   }
-  const std::wstring temporary = path + L".new";
-  ScopedHandle file(
-      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return ReplacementFailed(FileWriteStep::Open, GetLastError(), failedStep);
+  std::wstring temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  if (const Status rc = CreateOwnTemporary(path, &temporary, &created); rc != status::Success) {
+    return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
+  }
+  ScopedHandle file(created);
   Status rc = WriteAll(file.get(), bytes);
   if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
   if (const Status closed = file.Close(); rc == status::Success) rc = closed;
@@ -98,4 +120,8 @@ Status Win32FileSystem::SetNormalAttributes(const std::wstring& path) {
 
 Status Win32FileSystem::RemoveFile(const std::wstring& path) {
   return DeleteFileW(path.c_str()) ? status::Success : GetLastError();
+}
+
+Status Win32FileSystem::CreateFolder(const std::wstring& path) {
+  return CreateDirectoryW(path.c_str(), nullptr) ? status::Success : GetLastError();
 }

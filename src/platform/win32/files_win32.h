@@ -11,4 +11,5 @@ class Win32FileSystem : public FileSystem {
   Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) override;
   Status SetNormalAttributes(const std::wstring& path) override;
   Status RemoveFile(const std::wstring& path) override;
+  Status CreateFolder(const std::wstring& path) override;
 };

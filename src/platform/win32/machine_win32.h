@@ -1,4 +1,4 @@
-// This computer's name and the tick clock, from the real system.
+// This computer's name, its clocks and its data folder, from the real system.
 #pragma once
 
 #include "platform/machine.h"
@@ -7,4 +7,6 @@ class Win32Machine : public Machine {
  public:
   Status QueryComputerName(std::wstring* name) override;
   std::uint64_t NowMilliseconds() override;
+  LocalDateTime LocalTime() override;
+  Status QueryProgramDataFolder(std::wstring* folder) override;
 };

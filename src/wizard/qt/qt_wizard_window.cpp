@@ -277,11 +277,11 @@ void QtWizardWindow::ShowMessage(const std::wstring& text, const std::wstring& c
   box.exec();
 }
 
-bool QtWizardWindow::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+bool QtWizardWindow::AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) {
   QMessageBox box(QMessageBox::NoIcon, caption.empty() ? ApplicationTitle() : FromWide(caption), BoxText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(preselected == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
   const ArrowCursorScope arrow;
   return box.exec() == QMessageBox::Yes;
 }

@@ -315,9 +315,10 @@ void Win32WizardWindow::ShowMessage(const std::wstring& text, const std::wstring
   --boxesUp_;
 }
 
-bool Win32WizardWindow::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+bool Win32WizardWindow::AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) {
   ++boxesUp_;
-  const bool yes = MessageBoxW(window_, text.c_str(), CaptionOrTitle(caption), MB_YESNO) == IDYES;
+  const UINT defaultButton = preselected == Answer::Yes ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
+  const bool yes = MessageBoxW(window_, text.c_str(), CaptionOrTitle(caption), MB_YESNO | defaultButton) == IDYES;
   --boxesUp_;
   return yes;
 }
