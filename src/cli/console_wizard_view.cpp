@@ -18,7 +18,7 @@ void ConsoleWizardView::ShowMessage(const std::wstring& text, const std::wstring
   output_.Show(text);
 }
 
-bool ConsoleWizardView::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+bool ConsoleWizardView::AskYesNo(const std::wstring& text, const std::wstring& caption, Answer /*preselected*/) {
   ShowMessage(text, caption);
   // The answer is the run's own, not the wizard's: it goes to the log as well.
   output_.Say(answerYes_ ? L"Answered Yes (force)." : L"Answered No.");

@@ -30,7 +30,7 @@ class ConsoleWizardView : public WizardView {
   void SetListCell(int /*row*/, int /*column*/, const std::wstring& /*text*/) override {}
   void RemoveAllListRows() override {}
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
-  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
   void EndModal(int /*result*/) override {}
   void SetBusy(bool /*busy*/) override {}
   void RepaintWhileBusy() override {}

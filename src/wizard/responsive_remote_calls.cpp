@@ -74,6 +74,11 @@ Status ResponsiveRegistry::QueryValue(RegHandle key, const std::wstring& valueNa
   return thread_.Run([&] { return inner_.QueryValue(key, valueName, data, dataBytes); });
 }
 
+Status ResponsiveRegistry::EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
+                                     std::vector<std::uint8_t>* data) {
+  return thread_.Run([&] { return inner_.EnumValue(key, index, name, type, data); });
+}
+
 Status ResponsiveRegistry::CloseKey(RegHandle key) {
   return thread_.Run([&] { return inner_.CloseKey(key); });
 }
