@@ -69,8 +69,6 @@ int RunCommand(Lab& lab, const std::vector<std::wstring>& words) {
   context.platform = &platform;
   context.log = &log;
   context.console = &console;
-  context.edition = L"lab";
-  context.reportFolder = (lab.Folder() / "Reports").wstring();
   return RunCommandLine(words, context);
 }
 

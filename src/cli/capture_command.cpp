@@ -15,12 +15,14 @@
 #include "cli/side_by_side.h"
 #include "cli/stage_watch.h"
 #include "common/entries.h"
+#include "common/program_info.h"
 #include "common/text_case.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
 #include "generation/defaults_file.h"
 #include "generation/paths.h"
 #include "platform/platform.h"
+#include "report/readiness_report.h"
 
 namespace fs = std::filesystem;
 
@@ -104,7 +106,7 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
 
   std::wstring computer;
   if (platform.machine.QueryComputerName(&computer) != status::Success || computer.empty()) computer = L"localhost";
-  const ReportTime now = context.now();
+  const LocalDateTime now = platform.machine.LocalTime();
   const std::wstring capturedAt = ReportTimeText(now) + L" on " + computer;
 
   // The answers say which servers form the pair and which domain their services belong to.
@@ -165,7 +167,8 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
   if (hasManifest) writer.Write(DrivePath(folder, manifestPath), manifest);
 
   std::vector<std::wstring> readme = {
-      L"A lab captured by DuplexSetupAssistant (" + context.edition + L" edition), the command capture.",
+      std::wstring(L"A lab captured by DuplexSetupAssistant ") + ProgramVersion() + L" (" + ProgramEdition() +
+          L" edition), the command capture.",
       L"",
       L"When:  " + ReportTimeText(now) + L", local time of the computer it ran on",
       L"Where: on " + computer + L", which lab.conf names as this computer",

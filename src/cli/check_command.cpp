@@ -30,10 +30,9 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
   if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
   // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
   const Entries& entries = dialog;
-  const std::wstring folder = command.reportFolder.empty() ? context.reportFolder : command.reportFolder;
-  const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info, 2,
+  const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info,
                                               CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
-                                              folder, context, output);
+                                              command.reportFolder, context, output);
 
   int exitCode = exitcode::Clean;
   if (!validated || readiness.counts.fail > 0) {

@@ -6,10 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/headless_wizard.h"
-#include "cli/readiness_run.h"
 #include "common/text_format.h"
-#include "validation/readiness_box.h"
-#include "wizard/definition_gate.h"
 
 namespace {
 struct OutcomeCode {
@@ -29,25 +26,6 @@ constexpr OutcomeCode kOutcomes[] = {
     {DefinitionOutcome::InstallerNotRun, exitcode::InstallerNotRun, L"the installer was not run"},
     {DefinitionOutcome::NotConfirmed, exitcode::NotConfirmed, L"the definition file could not be confirmed"},
 };
-// The readiness checks where Step 3's own checks end: every finding printed and logged, the report
-// saved; a FAIL finding stops the run unless it was started with force.
-class ReadinessGate : public DefinitionGate {
- public:
-  ReadinessGate(CliContext& context, CliOutput& output, bool force)
-      : context_(context), output_(output), force_(force) {}
-
-  bool MayGenerate(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2) override {
-    const ReadinessRun run = RunReadiness(entries, node1, node2, 3, {}, context_.reportFolder, context_, output_);
-    if (run.counts.fail == 0) return true;
-    output_.Say(FormatText(L"%s %s", {kGenerateDefinitionAnyway, force_ ? L"Yes (force)." : L"No."}));
-    return force_;
-  }
-
- private:
-  CliContext& context_;
-  CliOutput& output_;
-  bool force_;
-};
 }  // namespace
 
 int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& output) {
@@ -64,9 +42,8 @@ int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& outp
     return exitcode::NotStage2;
   }
 
+  // Step 3 asks whether to go on past a FAIL finding of the readiness checks: force answers Yes.
   HeadlessWizard wizard(platform, *context.log, output, command.force);
-  ReadinessGate gate(context, output, command.force);
-  wizard.dialog().SetDefinitionGate(&gate);
   wizard.Enter(entries);
   const DefinitionOutcome outcome = wizard.dialog().GenerateDefinition();
   for (const OutcomeCode& entry : kOutcomes) {

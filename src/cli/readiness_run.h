@@ -1,4 +1,4 @@
-// The readiness checks as a run without a window makes them: each finding printed and logged, the report saved.
+// The readiness checks as check runs them: every finding printed and logged, the report saved.
 #pragma once
 
 #include <string>
@@ -14,13 +14,15 @@ struct CliContext;
 struct ReadinessRun {
   std::vector<Finding> findings;
   FindingCounts counts;
-  // The report's HTML file, empty when the report could not be written (said on standard error).
+  // The report's HTML file, empty when the report could not be written (said and logged).
   std::wstring reportPath;
 };
 
 // Runs the checks over the entries and the two records, prints and logs every finding, one a line
-// (FAIL as an error), and saves the report (HTML and JSON, named by the run's time) in `folder`.
-// `step` (2 or 3) and Step 2's own comparison (`validationLines`, none when it passed) go into the report.
-ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2, int step,
+// (FAIL as an error, WARN as a warning, INFO as information, as the window logs them), and saves
+// the report: where the window saves it (%ProgramData%\Zandor\Reports of the platform), or in
+// `folder` of this computer when one is named. Step 2's own comparison (`validationLines`, none
+// when it passed) goes into the report with the findings.
+ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2,
                           const std::vector<std::wstring>& validationLines, const std::wstring& folder,
                           CliContext& context, CliOutput& output);

@@ -7,13 +7,11 @@
 #include "report/readiness_report.h"
 #include "validation/readiness_box.h"
 #include "validation/readiness_checks.h"
+#include "wizard/readiness_report_file.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
 namespace {
-// Below %ProgramData%, each level made when missing (a lab's drive C may not even hold %ProgramData%).
-constexpr const wchar_t* kReportsFolders[] = {L"", L"Zandor", L"Reports"};
-
 void LogFinding(InstallLog& log, const Finding& finding) {
   const std::wstring line = ReadinessFindingLine(finding);
   switch (finding.severity) {
@@ -40,21 +38,6 @@ bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question)
 }
 
 std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings) {
-  std::wstring folder;
-  Status rc = platform_.machine.QueryProgramDataFolder(&folder);
-  if (rc != status::Success) {
-    log_.Error(FormatText(L"Unable to find the folder for the cluster readiness report. rc = %ld", {rc}));
-    return {};
-  }
-  for (const wchar_t* level : kReportsFolders) {
-    if (*level != L'\0') folder += std::wstring(L"\\") + level;
-    rc = platform_.files.CreateFolder(folder);
-    if (rc != status::Success && rc != status::AlreadyExists) {
-      log_.Error(FormatText(L"Unable to save the cluster readiness report in %s. rc = %ld", {folder, rc}));
-      return {};
-    }
-  }
-
   const LocalDateTime now = platform_.machine.LocalTime();
   ReportInput input;
   input.run = {now,
@@ -69,18 +52,5 @@ std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Findi
   // The checks run only once the step's own comparison has passed.
   input.validationPassed = true;
   input.findings = findings;
-
-  const std::wstring base = folder + L"\\" + ReportFileBaseName(input.run.time);
-  for (const auto& [path, bytes] : {std::pair{base + L".json", ReportJson(input)},
-                                     std::pair{base + L".html", ReportHtml(input)}}) {
-    FileWriteStep failedStep = FileWriteStep::Open;
-    rc = platform_.files.ReplaceWholeFile(path, bytes, &failedStep);
-    if (rc != status::Success) {
-      // A report is for later reading: its loss is logged and never stops the step.
-      log_.Error(FormatText(L"Unable to save the cluster readiness report %s. rc = %ld", {path, rc}));
-      return {};
-    }
-  }
-  log_.Info(FormatText(L"Cluster readiness report saved to %s.html.", {base}));
-  return base + L".html";
+  return ::SaveReadinessReport(platform_, log_, input);
 }

@@ -11,7 +11,6 @@
 #include "platform/platform.h"
 #include "validation/cross_node_report.h"
 #include "validation/readiness_box.h"
-#include "wizard/definition_gate.h"
 #include "wizard/busy_scope.h"
 #include "wizard/handler_guard.h"
 #include "wizard/wizard_dialog.h"
@@ -62,13 +61,9 @@ DefinitionOutcome WizardDialog::GenerateDefinition() {
     return DefinitionOutcome::ServicesNotRunning;
   }
   log_.Info(L"No validation errors detected.");
-  // Nothing is written unless the cluster can work as configured, or the user says to go on. A run
-  // without a window brings its own readiness gate, which prints instead of asking.
-  if (definitionGate_ != nullptr) {
-    if (!definitionGate_->MayGenerate(*this, Node1Info, Node2Info)) return DefinitionOutcome::Refused;
-  } else if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) {
-    return DefinitionOutcome::Refused;
-  }
+  // Nothing is written unless the cluster can work as configured, or the user says to go on (a run
+  // without a window answers with its force option).
+  if (!CheckClusterReadiness(3, kGenerateDefinitionAnyway)) return DefinitionOutcome::Refused;
 
   if (WriteAutoStartIni() != status::Success) return DefinitionOutcome::FileNotWritten;
   if (WritePerlInputFile() != status::Success) return DefinitionOutcome::FileNotWritten;

@@ -15,7 +15,6 @@
 #include "validation/readiness_finding.h"
 #include "wizard/responsive_remote_calls.h"
 
-class DefinitionGate;
 class InstallLog;
 class NodeReader;
 class OwnerlessMessageBox;
@@ -31,7 +30,7 @@ enum class DefinitionOutcome {
   NotValidated,        // the two servers do not agree
   ProductMissing,      // the product is not installed for the AutoStart domain
   ServicesNotRunning,  // a clustering service of a node is not running
-  Refused,             // the definition gate stopped it
+  Refused,             // a FAIL finding of the readiness checks, and the question answered No
   FileNotWritten,      // an input file of the installer could not be written
   InstallerNotRun,     // the board count is neither 1 nor 3, or the installer could not be started
   NotConfirmed,        // the installer ran, but its definition file could not be confirmed
@@ -86,8 +85,6 @@ class WizardDialog : public Entries {
 
   // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
   void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
-  // Step 3 asks `gate` before it writes anything (null: nothing stops it there, as in the window).
-  void SetDefinitionGate(DefinitionGate* gate) { definitionGate_ = gate; }
 
  private:
   // Each entry control with the string it exchanges, in the window's exchange order.
@@ -124,5 +121,4 @@ class WizardDialog : public Entries {
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
   NodeReader* nodeReader_ = nullptr;
-  DefinitionGate* definitionGate_ = nullptr;
 };

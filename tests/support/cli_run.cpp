@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/run_command_line.h"
+#include "platform/lab/lab_machine.h"
 
 namespace {
 std::vector<std::string> Lines(const std::string& text) {
@@ -25,9 +26,7 @@ CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTermin
   context.platform = &platform;
   context.log = &run.log;
   context.console = &console;
-  context.edition = L"lab";
-  context.reportFolder = (lab.Folder() / "Reports").wstring();
-  context.now = [] { return ReportTime{2026, 12, 8, 14, 30, 5}; };
+  lab.MachineInfo().PinLocalTime({2026, 12, 8, 14, 30, 5});
   run.exitCode = RunCommandLine(words, context);
   run.out = Lines(out.str());
   run.err = Lines(err.str());

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,11 @@ StepOneSeen RunStepOne(const fs::path& folder) {
   return seen;
 }
 
-// A folder of the test's own beside the lab, removed at the end.
+// A folder of the test's own, removed at the end; tests run in processes of their own at the same time.
 struct CaptureFolder {
-  CaptureFolder() : path(fs::temp_directory_path() / ("duplex-capture-" + std::to_string(counter++))) {
+  CaptureFolder()
+      : path(fs::temp_directory_path() /
+             ("duplex-capture-" + std::to_string(std::random_device()()) + "-" + std::to_string(counter++))) {
     fs::remove_all(path);
   }
   ~CaptureFolder() {

@@ -78,9 +78,9 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
   const Case cases[] = {
       {"the definition file confirmed", [](TempLab&) {}, {}, exitcode::Clean, "Phase 2 Complete", true, true},
       {"a FAIL finding stops it", CrossHeartbeats, {}, exitcode::Fail,
-       "Generate the definition file anyway? No.", false, false},
+       "Answered No.", false, false},
       {"force goes on past the FAIL finding", CrossHeartbeats, {L"--force"}, exitcode::Clean,
-       "Generate the definition file anyway? Yes (force).", true, true},
+       "Answered Yes (force).", true, true},
       {"a Step 2 validation error: a service of node 2 stopped",
        [](TempLab& lab) { lab.WriteServerFile(L"node-b", "services.txt", ClusterServiceList(L"ha1", 1)); }, {},
        exitcode::Fail, "At least one of the EMC services on server node-b is not running.", false, false},

@@ -140,7 +140,6 @@ TEST_F(CaptureRoundTrip, LabStepOneOnTheCaptureMatchesTheLiveRegistry) {
   context.platform = &live;
   context.log = &captureLog;
   context.console = &console;
-  context.edition = L"Windows";
   ASSERT_EQ(RunCommandLine({L"capture", site, L"nodes", computer + L"," + kPeerName}, context), exitcode::Clean)
       << err.str();
 

@@ -83,6 +83,7 @@ Status LabRegistry::OpenKey(RegHandle parent, const std::wstring& subKey, RegHan
 Status LabRegistry::EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) {
   const OpenKeyEntry* entry = BeginCall(key);
   if (entry == nullptr) return status::InvalidHandle;
+  const std::lock_guard<std::mutex> lock(enumerationMutex_);
   const auto& subkeys = entry->key->Subkeys();
   if (index >= subkeys.size()) return status::NoMoreItems;
   const std::wstring& found = subkeys[index]->Name();

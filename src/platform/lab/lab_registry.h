@@ -58,6 +58,8 @@ class LabRegistry : public Registry {
   LabFaultTable faults_;
   OpenKeyEntry localMachine_;
   mutable std::mutex openMutex_;  // guards open_ and nextHandle_
+  // A key's enumeration order is made on first use after a change: two readings must not both make it.
+  std::mutex enumerationMutex_;
   std::map<RegHandle, OpenKeyEntry> open_;
   RegHandle nextHandle_ = 0x1000;
   RemoteCalls remoteCalls_;

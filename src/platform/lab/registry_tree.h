@@ -43,10 +43,9 @@ class RegistryKeyNode {
   RegistryKeyNode* CreatePath(const std::wstring& path);
   bool RemovePath(const std::wstring& path);
 
-  const RegistryValue* FindValue(const std::wstring& name) const;
-  // The key's values, as RegEnumValueW walks them: in the order they were written, but for a
-  // removal, which moves the last value into the gap.
+  // The values, as RegEnumValueW enumerates them: in the order they were set, until one is removed.
   const std::vector<RegistryValue>& Values() const { return values_; }
+  const RegistryValue* FindValue(const std::wstring& name) const;
   void SetValue(RegistryValue value);  // a later value of the same name replaces the earlier
   void RemoveValue(const std::wstring& name);
 
@@ -70,7 +69,7 @@ class RegistryKeyNode {
   mutable bool enumerationStale_ = false;
   // The values in one array and an open-addressed index over it: a key of a hundred thousand
   // values is read and searched in time proportional to them, with no node per value to chase.
-  // Values keep the order they were written in; removal moves the last one into the gap.
+  // Values keep the order they were set in; removal moves the last one into the gap.
   std::vector<RegistryValue> values_;
   std::vector<ValueSlot> valueIndex_;  // a power of two long, at most half full
 };

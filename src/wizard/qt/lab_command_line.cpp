@@ -32,13 +32,10 @@ int RunLabCommandLine(int argc, char* argv[]) {
   if (lab != nullptr) {
     platform = std::make_unique<Platform>(lab->MakePlatform());
     context.platform = platform.get();
-    // A lab run keeps its report beside its install log, in the lab folder.
-    context.reportFolder = (lab->Folder() / "Reports").wstring();
   } else {
     context.platformProblem = L"The lab cannot be used: " + WideFromUtf8(error);
   }
   context.log = &log;
   context.console = &console;
-  context.edition = L"lab";
   return RunCommandLine(words, context);
 }

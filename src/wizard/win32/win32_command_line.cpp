@@ -42,22 +42,14 @@ int RunWin32CommandLine(const std::vector<std::wstring>& words) {
   std::unique_ptr<Lab> lab;
   std::string logFileOverride;
   CliContext context;
-  context.edition = L"Windows";
   if (const std::wstring labFolder = EnvironmentVariable(L"DUPLEX_SETUP_LAB"); !labFolder.empty()) {
     std::string error;
     lab = Lab::Load(labFolder, &error);
     if (lab != nullptr) {
       logFileOverride = Utf8FromWide(lab->InstallLogFile().wstring());
-      context.reportFolder = (lab->Folder() / "Reports").wstring();
     } else {
       context.platformProblem = L"The lab " + labFolder + L" cannot be used: " + WideFromUtf8(error);
     }
-  }
-  // The report goes beside the install log: %ProgramData%\Zandor\Reports on Windows itself.
-  if (context.reportFolder.empty()) {
-    std::wstring programData = EnvironmentVariable(L"ProgramData");
-    if (programData.empty()) programData = L"C:\\ProgramData";
-    context.reportFolder = programData + L"\\Zandor\\Reports";
   }
   Platform platform = lab != nullptr ? lab->MakePlatform() : system.MakePlatform();
   if (context.platformProblem.empty()) context.platform = &platform;

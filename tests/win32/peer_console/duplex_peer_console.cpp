@@ -21,14 +21,10 @@ int wmain(int argc, wchar_t* argv[]) {
   Platform platform{registry, system.services, system.files, system.machine, system.processes};
   SetupLogKitLibrary library("");
   SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
-  wchar_t programData[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"ProgramData", programData, MAX_PATH);
 
   CliContext context;
   context.platform = &platform;
   context.log = &log;
   context.console = &console;
-  context.edition = L"Windows";
-  context.reportFolder = std::wstring(programData) + L"\\Zandor\\Reports";
   return RunCommandLine(std::vector<std::wstring>(argv + 1, argv + argc), context);
 }
