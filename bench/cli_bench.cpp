@@ -49,7 +49,8 @@ struct PairLab {
     AddClusterServer(temp, L"node-b", 2, extraAdapters);
     for (const wchar_t* server : {L"NODE-A", L"node-b"}) {
       temp.WriteServerFile(server, "services.txt", ClusterServiceList(L"ha1"));
-      if (latencyMs > 0) temp.WriteServerFile(server, "faults.conf", "latency-ms = " + std::to_string(latencyMs) + "\n");
+      if (latencyMs > 0)
+        temp.WriteServerFile(server, "faults.conf", "latency-ms = " + std::to_string(latencyMs) + "\n");
     }
     temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat", kStage1Answers);
     lab = temp.Load();

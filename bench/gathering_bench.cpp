@@ -37,7 +37,8 @@ struct GatheringLab {
   GatheringLab(int extraAdapters, double latencyMs) {
     AddClusterServer(temp, L"node-b", 2, extraAdapters);
     temp.WriteServerFile(L"node-b", "services.txt", ClusterServiceList(L"ha1"));
-    if (latencyMs > 0) temp.WriteServerFile(L"node-b", "faults.conf", "latency-ms = " + std::to_string(latencyMs) + "\n");
+    if (latencyMs > 0)
+      temp.WriteServerFile(L"node-b", "faults.conf", "latency-ms = " + std::to_string(latencyMs) + "\n");
     lab = temp.Load();
   }
   TempLab temp;

@@ -92,8 +92,16 @@ void BM_ReportJson(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ReadinessChecks)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ReportWritten)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadinessChecks)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReportWritten)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReportHtml)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReportJson)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 

@@ -3,10 +3,10 @@
 //   repaint_gap_bench
 //
 // One gathering (GetNodeInfo) of node-b, a bare server whose every remote call (20 of them) takes the
-// benchmark's argument in milliseconds (2000), made the way the wizard makes it: through its responsive remote calls, whose pump here only notes
-// the time. Counters: max_gap_ms = the longest stretch without a pump, from the gathering's start to
-// its end (the window's repaints; the goal is under 100 ms); mean_gap_ms; pumps; calls. At 2 s a call
-// one run takes about 40 s, so it is a program of its own and gathering_bench stays short.
+// benchmark's argument in milliseconds (2000), made the way the wizard makes it: through its responsive remote calls,
+// whose pump here only notes the time. Counters: max_gap_ms = the longest stretch without a pump, from the gathering's
+// start to its end (the window's repaints; the goal is under 100 ms); mean_gap_ms; pumps; calls. At 2 s a call one run
+// takes about 40 s, so it is a program of its own and gathering_bench stays short.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

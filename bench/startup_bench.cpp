@@ -161,8 +161,8 @@ int Measure(int runs) {
     ok = Launch(self, &figures);
     if (!ok) break;
     measured.push_back(figures);
-    std::printf("%-6d %11.1f ms %11.1f ms %9.1f ms %11.1f MB\n", run, figures.launchToMainMs,
-                figures.mainToShownMs, figures.TotalMs(), figures.peakRssMb);
+    std::printf("%-6d %11.1f ms %11.1f ms %9.1f ms %11.1f MB\n", run, figures.launchToMainMs, figures.mainToShownMs,
+                figures.TotalMs(), figures.peakRssMb);
   }
   if (!stateHome.empty()) {
     std::error_code ignored;

@@ -14,7 +14,9 @@ constexpr int kInstallLogTarget = 2;
 
 SetupLogKitLog::SetupLogKitLog(KovaWriteToInstallLogFileFn write, std::string loadProblem,
                                std::filesystem::path fallbackFile, std::ostream& diagnostics)
-    : write_(write), loadProblem_(std::move(loadProblem)), fallbackFile_(std::move(fallbackFile)),
+    : write_(write),
+      loadProblem_(std::move(loadProblem)),
+      fallbackFile_(std::move(fallbackFile)),
       diagnostics_(diagnostics) {}
 
 void SetupLogKitLog::Write(const std::wstring& message, LogClass messageClass) {
@@ -32,8 +34,8 @@ void SetupLogKitLog::WriteFallback(const std::wstring& message, LogClass message
   std::ofstream file(fallbackFile_, std::ios::binary | std::ios::app);
   if (!announced_) {
     announced_ = true;
-    const std::string notice = "DuplexSetupAssistant: " + loadProblem_ + "; install log lines are kept in " +
-                               fallbackFile_.string() + "\n";
+    const std::string notice =
+        "DuplexSetupAssistant: " + loadProblem_ + "; install log lines are kept in " + fallbackFile_.string() + "\n";
     diagnostics_ << notice << std::flush;
     if (file) file << notice << std::flush;
   }

@@ -1,4 +1,5 @@
-// A server's log lines and owner-less boxes kept while it is read on a thread of its own, written out afterwards in order.
+// A server's log lines and owner-less boxes kept while it is read on a thread of its own, written out afterwards in
+// order.
 #pragma once
 
 #include <string>

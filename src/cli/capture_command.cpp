@@ -99,8 +99,8 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
   const fs::path folder(command.captureFolder);
   std::error_code error;
   if (fs::exists(folder, error) && !(fs::is_directory(folder, error) && fs::is_empty(folder, error))) {
-    output.Problem(FormatText(L"The folder %s is not empty: capture writes a new or empty folder.",
-                              {command.captureFolder}));
+    output.Problem(
+        FormatText(L"The folder %s is not empty: capture writes a new or empty folder.", {command.captureFolder}));
     return exitcode::Usage;
   }
 
@@ -145,9 +145,10 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
     capture->log.WriteTo(*context.log, output);
     if (capture->status != status::Success) {
       output.Problem(FormatText(L"The server %s could not be read. rc = %ld", {capture->hostName, capture->status}));
-      serverLines.push_back(FormatText(L"  %s: could not be read (rc = %ld); the lab has no folder for it, so it is "
-                                       L"unreachable there.",
-                                       {capture->hostName, capture->status}));
+      serverLines.push_back(
+          FormatText(L"  %s: could not be read (rc = %ld); the lab has no folder for it, so it is "
+                     L"unreachable there.",
+                     {capture->hostName, capture->status}));
       exitCode = exitcode::NotGathered;
       continue;
     }
@@ -178,8 +179,9 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
   readme.push_back(answers.AutoStartDomain.empty()
                        ? L"Services: no AutoStart domain was saved, so only the mirror and transport services."
                        : L"Services: the four of the AutoStart domain " + answers.AutoStartDomain + L".");
-  readme.push_back(hasDefaults ? L"Answers: the defaults file, as drives/D/Zandor/HA/ToolkitInstaller2.0/HADefaults.dat."
-                               : L"Answers: none were saved on this computer.");
+  readme.push_back(hasDefaults
+                       ? L"Answers: the defaults file, as drives/D/Zandor/HA/ToolkitInstaller2.0/HADefaults.dat."
+                       : L"Answers: none were saved on this computer.");
   readme.push_back(hasManifest ? L"Product: the domain's manifest, under drives/D/Program Files/EMC AutoStart."
                                : L"Product: no manifest was found for the domain.");
   for (const wchar_t* line :

@@ -8,9 +8,9 @@ enum class CommandKind { Help, Check, Generate, Capture };
 
 struct CommandLine {
   CommandKind kind = CommandKind::Help;
-  std::wstring answersFile;   // check, generate: the entries' file instead of the defaults file
-  std::wstring reportFolder;  // check: where the readiness report goes instead of its usual place
-  bool force = false;         // generate: go on past FAIL findings
+  std::wstring answersFile;         // check, generate: the entries' file instead of the defaults file
+  std::wstring reportFolder;        // check: where the readiness report goes instead of its usual place
+  bool force = false;               // generate: go on past FAIL findings
   std::wstring captureFolder;       // capture: the lab folder to write
   std::vector<std::wstring> nodes;  // capture: the servers to read; empty for the defaults
 };

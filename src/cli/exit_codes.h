@@ -2,11 +2,11 @@
 #pragma once
 
 namespace exitcode {
-constexpr int Clean = 0;          // check: no finding above INFO; generate: the definition file confirmed; capture: done
-constexpr int Warn = 1;           // check: a WARN finding, nothing worse
-constexpr int Fail = 2;           // check, generate: a FAIL finding or a Step 2 validation error
-constexpr int NotGathered = 3;    // an entry rule failed, or a server could not be read
-constexpr int Usage = 4;          // the command line can't be read, or a file it names can't be used
+constexpr int Clean = 0;        // check: no finding above INFO; generate: the definition file confirmed; capture: done
+constexpr int Warn = 1;         // check: a WARN finding, nothing worse
+constexpr int Fail = 2;         // check, generate: a FAIL finding or a Step 2 validation error
+constexpr int NotGathered = 3;  // an entry rule failed, or a server could not be read
+constexpr int Usage = 4;        // the command line can't be read, or a file it names can't be used
 // generate only, each a way Step 3 stops after the checks passed (capture: FileNotWritten too).
 constexpr int NotStage2 = 5;        // the answers are not those of a finished stage 1
 constexpr int ProductMissing = 6;   // the product is not installed for the AutoStart domain

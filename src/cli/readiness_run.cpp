@@ -79,8 +79,8 @@ ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const
   input.validationLines = validationLines;
   input.findings = run.findings;
 
-  run.reportPath = folder.empty() ? SaveReadinessReport(platform, *context.log, input)
-                                  : SaveReportIn(folder, input, *context.log);
+  run.reportPath =
+      folder.empty() ? SaveReadinessReport(platform, *context.log, input) : SaveReportIn(folder, input, *context.log);
   if (run.reportPath.empty()) {
     output.Problem(L"The readiness report could not be saved (the install log says why).");
   } else {

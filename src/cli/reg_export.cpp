@@ -58,7 +58,8 @@ void RegExport::Value(const std::wstring& name, std::uint32_t type, const std::v
     return;
   }
   if (type == kDword && data.size() == 4) {
-    const std::uint32_t number = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
+    const std::uint32_t number =
+        data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
     std::wstring digits(8, L'0');
     for (int i = 0; i < 8; ++i) digits[static_cast<std::size_t>(7 - i)] = HexDigit((number >> (4 * i)) & 0xF);
     text_ += line + L"dword:" + digits + L"\r\n";

@@ -27,7 +27,8 @@ void ReadServer(Platform& platform, CliOutput& output, ServerReading& reading) {
 
 void ReadServersSideBySide(Platform& platform, CliOutput& output, std::vector<ServerReading*> readings) {
   std::vector<std::function<void()>> jobs;
-  for (ServerReading* reading : readings) jobs.push_back([&platform, &output, reading] { ReadServer(platform, output, *reading); });
+  for (ServerReading* reading : readings)
+    jobs.push_back([&platform, &output, reading] { ReadServer(platform, output, *reading); });
   RunSideBySide(jobs);
 }
 

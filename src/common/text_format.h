@@ -8,12 +8,12 @@
 // One argument of a message: wide text or a number.
 class FormatArg {
  public:
-  FormatArg(const std::wstring& text) : value_(text) {}  // NOLINT: implicit by design
-  FormatArg(const wchar_t* text) : value_(std::wstring(text)) {}  // NOLINT
-  FormatArg(long long number) : value_(number) {}  // NOLINT
-  FormatArg(long number) : value_(static_cast<long long>(number)) {}  // NOLINT
-  FormatArg(int number) : value_(static_cast<long long>(number)) {}  // NOLINT
-  FormatArg(unsigned int number) : value_(static_cast<long long>(number)) {}  // NOLINT
+  FormatArg(const std::wstring& text) : value_(text) {}                        // NOLINT: implicit by design
+  FormatArg(const wchar_t* text) : value_(std::wstring(text)) {}               // NOLINT
+  FormatArg(long long number) : value_(number) {}                              // NOLINT
+  FormatArg(long number) : value_(static_cast<long long>(number)) {}           // NOLINT
+  FormatArg(int number) : value_(static_cast<long long>(number)) {}            // NOLINT
+  FormatArg(unsigned int number) : value_(static_cast<long long>(number)) {}   // NOLINT
   FormatArg(unsigned long number) : value_(static_cast<long long>(number)) {}  // NOLINT
 
   std::wstring ToText() const;

@@ -11,6 +11,8 @@ std::vector<std::wstring> AutoStartIniLines(const Entries& entries) {
 }
 
 std::vector<std::wstring> PerlInputLines(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2) {
+  // One value a line, as the file holds them.
+  // clang-format off
   std::vector<std::wstring> lines = {
       node1.HostName,
       node2.HostName,
@@ -30,10 +32,12 @@ std::vector<std::wstring> PerlInputLines(const Entries& entries, const NodeRecor
       node2.Clan.IpAddress,
       entries.ClanTestIp,
   };
+  // clang-format on
   if (entries.ClanTestIp != kLoopbackAddress) {
     lines.push_back(node1.Clan.IpAddress);
     lines.push_back(node2.Clan.IpAddress);
   }
+  // clang-format off
   const std::wstring rest[] = {
       L"",
       entries.ManagedClanIp,
@@ -48,7 +52,7 @@ std::vector<std::wstring> PerlInputLines(const Entries& entries, const NodeRecor
       entries.WorkgroupDomainName,
       L"C",
   };
+  // clang-format on
   lines.insert(lines.end(), std::begin(rest), std::end(rest));
   return lines;
 }
-

@@ -8,16 +8,24 @@
 namespace {
 // The entries below the stage line, in the file's order.
 constexpr std::wstring Entries::*kEntryLines[] = {
-    &Entries::ManagedHostName, &Entries::ManagedClanIp,       &Entries::ManagedElanIp, &Entries::Node1HostName,
-    &Entries::Node2HostName,   &Entries::UserName,            &Entries::WorkgroupDomainName,
-    &Entries::BoardCount,      &Entries::AutoStartDomain,     &Entries::ClanTestIp};
+    &Entries::ManagedHostName, &Entries::ManagedClanIp, &Entries::ManagedElanIp,       &Entries::Node1HostName,
+    &Entries::Node2HostName,   &Entries::UserName,      &Entries::WorkgroupDomainName, &Entries::BoardCount,
+    &Entries::AutoStartDomain, &Entries::ClanTestIp};
 }  // namespace
 
 std::vector<std::wstring> DefaultsFileLines(const Entries& entries, const std::wstring& node1HostName,
                                             const std::wstring& node2HostName) {
-  return {std::to_wstring(entries.WizardStage), entries.ManagedHostName, entries.ManagedClanIp,
-          entries.ManagedElanIp, node1HostName, node2HostName, entries.UserName, entries.WorkgroupDomainName,
-          entries.BoardCount, entries.AutoStartDomain, entries.ClanTestIp};
+  return {std::to_wstring(entries.WizardStage),
+          entries.ManagedHostName,
+          entries.ManagedClanIp,
+          entries.ManagedElanIp,
+          node1HostName,
+          node2HostName,
+          entries.UserName,
+          entries.WorkgroupDomainName,
+          entries.BoardCount,
+          entries.AutoStartDomain,
+          entries.ClanTestIp};
 }
 
 void ReadDefaultsFile(const std::string& bytes, Entries& entries) {

@@ -15,4 +15,3 @@ std::wstring DefinitionFilePath(const std::wstring& definitionName);
 // file as its standard input, exactly as the product's documentation writes it for the board
 // count; empty for a board count other than "1" or "3".
 std::wstring InstallerCommandLine(const std::wstring& boardCount, const std::wstring& autoStartDomain);
-

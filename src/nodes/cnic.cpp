@@ -23,8 +23,8 @@ bool ScanInt(const std::wstring& text, std::size_t& pos, int& value) {
   }
   if (pos == firstDigit) return false;
   const long long signedValue = negative ? -magnitude : magnitude;
-  value = static_cast<int>(std::clamp<long long>(signedValue, std::numeric_limits<int>::min(),
-                                                 std::numeric_limits<int>::max()));
+  value = static_cast<int>(
+      std::clamp<long long>(signedValue, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
   return true;
 }
 

@@ -106,7 +106,8 @@ Status cNode::GatherFromRegistry() {
   }
   rc = GetNICDetails();
   if (rc != status::Success) {
-    ownerlessBox_->Show(FormatText(L"Unable to get the NIC IP information from the registry on server %s.", {HostName}));
+    ownerlessBox_->Show(
+        FormatText(L"Unable to get the NIC IP information from the registry on server %s.", {HostName}));
     log_->Error(FormatText(L"GetNICDetails failed on host %s. rc = %ld", {HostName, rc}));
     return rc;
   }
@@ -115,8 +116,7 @@ Status cNode::GatherFromRegistry() {
   if (rc != status::Success) {
     ownerlessBox_->Show(
         FormatText(L"Unable to read the Switch IP information from the registry on server %s.", {HostName}));
-    log_->Error(
-        FormatText(L"GetRegKeyStringValue(%s,%s) failed. rc = %ld", {kProductKey, kSwitchIpAddressValue, rc}));
+    log_->Error(FormatText(L"GetRegKeyStringValue(%s,%s) failed. rc = %ld", {kProductKey, kSwitchIpAddressValue, rc}));
     return rc;
   }
   SwitchIpAddress = switchIpAddress;
@@ -368,21 +368,11 @@ Status cNode::GetServiceStatus(ScHandle serviceManager, std::wstring serviceName
   std::uint32_t state = 0;
   rc = services.Interrogate(service.get(), &state);
   switch (rc) {
-    case status::Success:
-      stateText = ServiceStateText(state);
-      return status::Success;
+    case status::Success: stateText = ServiceStateText(state); return status::Success;
     // A service that is hung, busy or stopped cannot answer; each is a state of its own.
-    case status::ServiceRequestTimeout:
-      stateText = L"Timeout";
-      return status::Success;
-    case status::ServiceCannotAcceptCtrl:
-      stateText = L"Unknown";
-      return status::Success;
-    case status::ServiceNotActive:
-      stateText = L"Not started";
-      return status::Success;
-    default:
-      log_->Error(FormatText(L"ControlService(%s) failed. rc = %ld", {serviceName, rc}));
-      return rc;
+    case status::ServiceRequestTimeout: stateText = L"Timeout"; return status::Success;
+    case status::ServiceCannotAcceptCtrl: stateText = L"Unknown"; return status::Success;
+    case status::ServiceNotActive: stateText = L"Not started"; return status::Success;
+    default: log_->Error(FormatText(L"ControlService(%s) failed. rc = %ld", {serviceName, rc})); return rc;
   }
 }

@@ -1,4 +1,5 @@
-// Where the running program's own file lies: the one place its companions (the log library, the demo lab) are looked for.
+// Where the running program's own file lies: the one place its companions (the log library, the demo lab) are looked
+// for.
 #pragma once
 
 #include <filesystem>

@@ -34,8 +34,7 @@ class FileSystem {
   // Writes `bytes` to a new file beside `path` and replaces `path` with it only when
   // every write and the close succeeded; on failure `path` is left as it was, and
   // `failedStep` (when given) says which part failed.
-  virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
-                                  FileWriteStep* failedStep) = 0;
+  virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) = 0;
 
   // Opens the file for reading and closes it again, reading nothing: 0 when it opens.
   // Not found: 2; missing directory: 3; a folder or no access: 5.

@@ -69,7 +69,9 @@ class Page {
     }
     html_ += L"</tr>\n";
   }
-  void GroupRow(const std::wstring& title) { html_ += L"<tr class=\"group\"><th colspan=\"3\">" + Escaped(title) + L"</th></tr>\n"; }
+  void GroupRow(const std::wstring& title) {
+    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + Escaped(title) + L"</th></tr>\n";
+  }
   const std::wstring& Html() const { return html_; }
 
  private:
@@ -82,9 +84,10 @@ std::wstring NodeName(const NodeRecord& node, int number) {
 
 void WriteCounts(Page& page, const std::vector<Finding>& findings) {
   const FindingCounts counts = CountFindings(findings);
-  page.Raw(FormatText(L"<div class=\"counts\"><span class=\"fail\">%d FAIL</span><span class=\"warn\">%d WARN</span>"
-                      L"<span class=\"info\">%d INFO</span></div>\n",
-                      {counts.fail, counts.warn, counts.info}));
+  page.Raw(
+      FormatText(L"<div class=\"counts\"><span class=\"fail\">%d FAIL</span><span class=\"warn\">%d WARN</span>"
+                 L"<span class=\"info\">%d INFO</span></div>\n",
+                 {counts.fail, counts.warn, counts.info}));
 }
 
 void WriteFindings(Page& page, const ReportInput& input) {
@@ -93,8 +96,9 @@ void WriteFindings(Page& page, const ReportInput& input) {
     page.Raw(L"<p>The readiness checks found nothing to report.</p>\n");
     return;
   }
-  page.Raw(L"<table>\n<thead><tr><th>Severity</th><th>Check</th><th>Links</th><th>Nodes</th><th>Finding</th>"
-           L"<th>Remedy</th><th>Observed</th></tr></thead>\n<tbody>\n");
+  page.Raw(
+      L"<table>\n<thead><tr><th>Severity</th><th>Check</th><th>Links</th><th>Nodes</th><th>Finding</th>"
+      L"<th>Remedy</th><th>Observed</th></tr></thead>\n<tbody>\n");
   for (const Finding& finding : input.findings) {
     std::wstring links;
     for (const Link link : finding.links) links += (links.empty() ? L"" : L"/") + std::wstring(LinkName(link));
@@ -102,8 +106,8 @@ void WriteFindings(Page& page, const ReportInput& input) {
     for (const int number : finding.nodes) {
       nodes += (nodes.empty() ? L"" : L", ") + NodeName(number == 1 ? input.node1 : input.node2, number);
     }
-    page.Raw(FormatText(L"<tr><td class=\"severity %s\">%s", {SeverityClass(finding.severity),
-                                                                       SeverityName(finding.severity)}));
+    page.Raw(FormatText(L"<tr><td class=\"severity %s\">%s",
+                        {SeverityClass(finding.severity), SeverityName(finding.severity)}));
     page.Raw(L"</td><td class=\"check\">");
     page.Text(finding.id + L" " + finding.check);
     page.Raw(L"</td><td>");

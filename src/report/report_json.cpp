@@ -18,8 +18,8 @@ Json RunJson(const ReportRun& run) {
   const ReportTime& t = run.time;
   std::wstring isoTime = ReportTimeText(t);
   isoTime[10] = L'T';
-  return {{"time", U8(isoTime)}, {"computer", U8(run.computer)}, {"version", U8(run.version)},
-          {"edition", U8(run.edition)}, {"stage", run.stage}, {"step", run.step}};
+  return {{"time", U8(isoTime)},        {"computer", U8(run.computer)}, {"version", U8(run.version)},
+          {"edition", U8(run.edition)}, {"stage", run.stage},           {"step", run.step}};
 }
 
 Json EntriesJson(const Entries& entries) {
@@ -33,12 +33,9 @@ Json LinkJson(const cNIC& nic) {
   Json addresses = Json::array();
   for (const std::wstring& address : LinkAddresses(nic)) addresses.push_back(U8(address));
   const std::wstring network = report::LinkNetworkText(nic);
-  return {{"address", U8(nic.IpAddress)},
-          {"addresses", std::move(addresses)},
-          {"mask", U8(nic.SubnetMask)},
-          {"network", network.empty() ? Json(nullptr) : Json(U8(network))},
-          {"gateway", U8(nic.DefaultGateway)},
-          {"domain", U8(nic.Domain)}};
+  return {{"address", U8(nic.IpAddress)},      {"addresses", std::move(addresses)},
+          {"mask", U8(nic.SubnetMask)},        {"network", network.empty() ? Json(nullptr) : Json(U8(network))},
+          {"gateway", U8(nic.DefaultGateway)}, {"domain", U8(nic.Domain)}};
 }
 
 Json NodeJson(int number, const NodeRecord& node) {
@@ -59,14 +56,10 @@ Json FindingJson(const Finding& finding) {
   for (const Link link : finding.links) links.push_back(U8(LinkName(link)));
   Json observed = Json::object();
   for (const ObservedValue& value : finding.observed) observed[U8(value.name)] = U8(value.value);
-  return {{"id", U8(finding.id)},
-          {"check", U8(finding.check)},
-          {"severity", U8(SeverityName(finding.severity))},
-          {"links", std::move(links)},
-          {"nodes", finding.nodes},
-          {"observed", std::move(observed)},
-          {"message", U8(finding.message)},
-          {"remedy", U8(finding.remedy)}};
+  return {
+      {"id", U8(finding.id)},           {"check", U8(finding.check)},  {"severity", U8(SeverityName(finding.severity))},
+      {"links", std::move(links)},      {"nodes", finding.nodes},      {"observed", std::move(observed)},
+      {"message", U8(finding.message)}, {"remedy", U8(finding.remedy)}};
 }
 
 }  // namespace

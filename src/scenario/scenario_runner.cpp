@@ -83,7 +83,8 @@ bool AppendLine(const fs::path& file, const std::string& line, std::string* reas
 fs::path ServerFolder(const fs::path& lab, const std::string& name) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(lab / "servers", error)) {
-    if (entry.is_directory(error) && EqualsIgnoringAsciiCase(WideFromPath(entry.path().filename()), WideFromUtf8(name))) {
+    if (entry.is_directory(error) &&
+        EqualsIgnoringAsciiCase(WideFromPath(entry.path().filename()), WideFromUtf8(name))) {
       return entry.path();
     }
   }
@@ -199,7 +200,8 @@ bool ScenarioRunner::RunWindow(const std::vector<ScenarioCommand>& commands, std
 
 bool ScenarioRunner::CheckAnswers(const ScenarioCommand& command, std::string* reason) const {
   if (window_ != nullptr && window_->view.MissedAnswer()) {
-    return Fail(reason, "a question came with no answer queued: put \"answer yes\" or \"answer no\" before this command");
+    return Fail(reason,
+                "a question came with no answer queued: put \"answer yes\" or \"answer no\" before this command");
   }
   if (command.verb != ScenarioVerb::Answer && !answers_.empty()) {
     return Fail(reason, "the answer of line " + std::to_string(firstAnswerLine_) + " was not asked for");
@@ -227,7 +229,8 @@ bool ScenarioRunner::Execute(const ScenarioCommand& command, std::string* reason
       }
       break;
     case ScenarioVerb::Start:
-    case ScenarioVerb::Restart: return Fail(reason, "the window is already open: restart ends this run and starts the next");
+    case ScenarioVerb::Restart:
+      return Fail(reason, "the window is already open: restart ends this run and starts the next");
     default: break;
   }
 
@@ -274,8 +277,8 @@ bool ScenarioRunner::Press(const std::string& buttonName) {
 
 bool ScenarioRunner::UseLab(const std::vector<std::string>& args, std::string* reason) {
   if (window_ != nullptr) return Fail(reason, "the lab can't change while the window is open");
-  const fs::path source =
-      args[0] == "bundled" ? settings_.bundledLabs / args[1] : settings_.scriptFolder / PathFromWide(WideFromUtf8(args[1]));
+  const fs::path source = args[0] == "bundled" ? settings_.bundledLabs / args[1]
+                                               : settings_.scriptFolder / PathFromWide(WideFromUtf8(args[1]));
   std::error_code error;
   if (!fs::is_regular_file(source / "lab.conf", error)) return Fail(reason, "no lab at " + source.string());
   RemoveLabCopy();

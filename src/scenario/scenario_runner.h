@@ -63,5 +63,5 @@ class ScenarioRunner {
   std::filesystem::path labFolder_;  // the copy the runs use
   std::deque<bool> answers_;         // queued for the next questions
   int firstAnswerLine_ = 0;
-  Window* window_ = nullptr;         // the open window, if any
+  Window* window_ = nullptr;  // the open window, if any
 };

@@ -79,9 +79,7 @@ bool Unescape(const std::string& text, std::string* out, std::string* reason) {
       case 'n': *out += '\n'; break;
       case 't': *out += '\t'; break;
       case '\\': *out += '\\'; break;
-      default:
-        *reason = "unknown escape in the file's text (\\r, \\n, \\t and \\\\ are known)";
-        return false;
+      default: *reason = "unknown escape in the file's text (\\r, \\n, \\t and \\\\ are known)"; return false;
     }
     ++i;
   }
@@ -239,7 +237,8 @@ class LineParser {
       std::string path;
       return WindowsPath(&path) && End() && Done(ScenarioVerb::Show, {what, path});
     }
-    if (what != "list" && what != "buttons" && what != "entries") return Fail("show needs list, buttons, entries or file");
+    if (what != "list" && what != "buttons" && what != "entries")
+      return Fail("show needs list, buttons, entries or file");
     return End() && Done(ScenarioVerb::Show, {what});
   }
 

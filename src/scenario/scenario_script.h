@@ -4,7 +4,20 @@
 #include <string>
 #include <vector>
 
-enum class ScenarioVerb { Lab, File, RemoveFile, RemoveFolder, Fault, Start, Restart, Type, Choose, Press, Answer, Show };
+enum class ScenarioVerb {
+  Lab,
+  File,
+  RemoveFile,
+  RemoveFolder,
+  Fault,
+  Start,
+  Restart,
+  Type,
+  Choose,
+  Press,
+  Answer,
+  Show
+};
 
 // One command with its arguments checked and unescaped:
 //   Lab           {"bundled", NAME} or {"folder", PATH as written}

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 namespace {
 // An empty cell or entry is shown as "" so that no transcript line ends in blanks.
 std::string Shown(const std::wstring& text) { return text.empty() ? std::string("\"\"") : VisibleText(text); }

@@ -1,4 +1,5 @@
-// What SetupLogKit asks of the system it runs on: the local calendar time, the line end, and one line appended to the log.
+// What SetupLogKit asks of the system it runs on: the local calendar time, the line end, and one line appended to the
+// log.
 #pragma once
 
 #include <ctime>

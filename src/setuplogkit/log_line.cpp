@@ -19,8 +19,8 @@ std::string ClassName(int messageClass) {
 std::string FormatLogLine(const LogTime& time, const std::wstring& source, int messageClass,
                           const std::wstring& message, const char* lineEnd) {
   char stamp[40];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d ", time.year, time.month, time.day,
-                time.hour, time.minute, time.second, time.millisecond);
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d ", time.year, time.month, time.day, time.hour,
+                time.minute, time.second, time.millisecond);
   std::string line = stamp;
   line += Utf8FromWide(source);
   line += ' ';

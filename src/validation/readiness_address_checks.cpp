@@ -17,11 +17,11 @@ constexpr Ipv4 kLoopbackTestAddress = 0x7F000001;
 struct NamedValue {
   enum class Kind { LinkAddress, LinkMask, Entry, NodeValue };
   Kind kind = Kind::Entry;
-  Link link = Link::Clan;             // the link the value belongs to
+  Link link = Link::Clan;  // the link the value belongs to
   const std::wstring* text = nullptr;
-  const wchar_t* what = L"";          // Entry and NodeValue: "managed CLAN address", "switch address"
-  const NodeState* node = nullptr;    // the node holding it; null for entries and a value both nodes hold
-  bool bothNodes = false;             // a NodeValue that both nodes hold alike
+  const wchar_t* what = L"";        // Entry and NodeValue: "managed CLAN address", "switch address"
+  const NodeState* node = nullptr;  // the node holding it; null for entries and a value both nodes hold
+  bool bothNodes = false;           // a NodeValue that both nodes hold alike
 
   // "the HB1 address of node-a", "the managed CLAN address", "the switch address of node-b"
   std::wstring Label() const {
@@ -173,10 +173,10 @@ void CheckDuplicates(const PairState& pair, std::vector<Finding>& out) {
     if (holders.size() < 2) continue;
     const std::wstring times =
         holders.size() == 2 ? std::wstring(L"twice") : FormatText(L"%d times", {static_cast<int>(holders.size())});
-    out.push_back(FindingOverValues(
-        L"R05", L"duplicate-address", Severity::Fail, holders,
-        FormatText(L"%s is used %s: by %s", {Ipv4Text(*parsed[i]), times, Enumeration(holders)}),
-        L"Give each of them an address of its own."));
+    out.push_back(
+        FindingOverValues(L"R05", L"duplicate-address", Severity::Fail, holders,
+                          FormatText(L"%s is used %s: by %s", {Ipv4Text(*parsed[i]), times, Enumeration(holders)}),
+                          L"Give each of them an address of its own."));
   }
 }
 
@@ -237,30 +237,29 @@ void CheckGateways(const PairState& pair, std::vector<Finding>& out) {
     if (fault.empty()) continue;
     std::vector<ObservedValue> values = LinkObserved(node, Link::Clan);
     values.push_back({FormatText(L"%s CLAN gateway", {node.name}), text});
-    out.push_back(MakeFinding(L"R08", L"gateway", Severity::Warn, {Link::Clan}, {node.number},
-                              FormatText(L"The CLAN gateway of %s (%s) %s", {node.name, text, fault}),
-                              FormatText(L"Set the CLAN gateway of %s to the router's address in its CLAN network.",
-                                         {node.name}),
-                              std::move(values)));
+    out.push_back(
+        MakeFinding(L"R08", L"gateway", Severity::Warn, {Link::Clan}, {node.number},
+                    FormatText(L"The CLAN gateway of %s (%s) %s", {node.name, text, fault}),
+                    FormatText(L"Set the CLAN gateway of %s to the router's address in its CLAN network.", {node.name}),
+                    std::move(values)));
   }
   const NodeState& a = pair.nodes[0];
   const NodeState& b = pair.nodes[1];
   const std::wstring& gatewayA = a.record->Clan.DefaultGateway;
   const std::wstring& gatewayB = b.record->Clan.DefaultGateway;
   if (!gatewayA.empty() && !gatewayB.empty() && gatewayA != gatewayB) {
-    out.push_back(MakeFinding(L"R08", L"gateway", Severity::Warn, {Link::Clan}, {1, 2},
-                              FormatText(L"The CLAN gateways differ: %s on %s, %s on %s",
-                                         {gatewayA, a.name, gatewayB, b.name}),
-                              L"Give both nodes the same CLAN gateway.",
-                              {{FormatText(L"%s CLAN gateway", {a.name}), gatewayA},
-                               {FormatText(L"%s CLAN gateway", {b.name}), gatewayB}}));
+    out.push_back(MakeFinding(
+        L"R08", L"gateway", Severity::Warn, {Link::Clan}, {1, 2},
+        FormatText(L"The CLAN gateways differ: %s on %s, %s on %s", {gatewayA, a.name, gatewayB, b.name}),
+        L"Give both nodes the same CLAN gateway.",
+        {{FormatText(L"%s CLAN gateway", {a.name}), gatewayA}, {FormatText(L"%s CLAN gateway", {b.name}), gatewayB}}));
   }
 }
 
 void CheckAddressForms(const PairState& pair, std::vector<Finding>& out) {
   const auto report = [&out](const NamedValue& value, std::wstring message, std::wstring remedy) {
-    out.push_back(FindingOverValues(L"R09", L"address-form", Severity::Warn, {&value}, std::move(message),
-                                    std::move(remedy)));
+    out.push_back(
+        FindingOverValues(L"R09", L"address-form", Severity::Warn, {&value}, std::move(message), std::move(remedy)));
   };
   const auto notFourNumbers = [&report](const NamedValue& value) {
     report(value, FormatText(L"%s (%s) is not four decimal numbers 0-255", {Capitalized(value.Label()), *value.text}),
@@ -271,9 +270,12 @@ void CheckAddressForms(const PairState& pair, std::vector<Finding>& out) {
     for (const Link link : kLinks) {
       const LinkState& state = node[link];
       const NamedValue address = LinkValue(NamedValue::Kind::LinkAddress, node, link);
-      const auto ownAddress = [&] { return FormatText(L"Give %s of %s a static address of its own.", {LinkName(link), node.name}); };
+      const auto ownAddress = [&] {
+        return FormatText(L"Give %s of %s a static address of its own.", {LinkName(link), node.name});
+      };
       const auto special = [&](const wchar_t* what) {
-        report(address, FormatText(L"%s (%s) is %s", {Capitalized(address.Label()), *address.text, what}), ownAddress());
+        report(address, FormatText(L"%s (%s) is %s", {Capitalized(address.Label()), *address.text, what}),
+               ownAddress());
       };
       if (address.text->empty()) {
         // An empty address is R01's.
@@ -337,11 +339,11 @@ void CheckTestAddress(const PairState& pair, std::vector<Finding>& out) {
   if (!holders.empty()) {
     // Pinging a cluster's own address proves nothing about the network; that says more than
     // where the address lies, so it is the one finding.
-    Finding finding = FindingOverValues(
-        L"R10", L"test-address", Severity::Warn, holders,
-        FormatText(L"The CLAN test address (%s) is %s", {text, Enumeration(holders)}),
-        L"Use an address outside the cluster that answers pings, such as the CLAN gateway, or 127.0.0.1 without a CLAN.",
-        {observed});
+    Finding finding = FindingOverValues(L"R10", L"test-address", Severity::Warn, holders,
+                                        FormatText(L"The CLAN test address (%s) is %s", {text, Enumeration(holders)}),
+                                        L"Use an address outside the cluster that answers pings, such as the CLAN "
+                                        L"gateway, or 127.0.0.1 without a CLAN.",
+                                        {observed});
     AppendUnique(finding.links, {Link::Clan});
     std::sort(finding.links.begin(), finding.links.end());
     out.push_back(std::move(finding));
@@ -352,11 +354,12 @@ void CheckTestAddress(const PairState& pair, std::vector<Finding>& out) {
     if (!subnet || subnet->Contains(*test)) continue;
     std::vector<ObservedValue> seen = {observed};
     for (const ObservedValue& value : LinkObserved(node, Link::Clan)) seen.push_back(value);
-    out.push_back(MakeFinding(L"R10", L"test-address", Severity::Info, {Link::Clan}, {node.number},
-                              FormatText(L"The CLAN test address (%s) is outside the CLAN network of %s (%s)",
-                                         {text, node.name, NetworkText(*subnet)}),
-                              FormatText(L"Make sure %s answers pings from %s through its CLAN gateway.", {text, node.name}),
-                              std::move(seen)));
+    out.push_back(
+        MakeFinding(L"R10", L"test-address", Severity::Info, {Link::Clan}, {node.number},
+                    FormatText(L"The CLAN test address (%s) is outside the CLAN network of %s (%s)",
+                               {text, node.name, NetworkText(*subnet)}),
+                    FormatText(L"Make sure %s answers pings from %s through its CLAN gateway.", {text, node.name}),
+                    std::move(seen)));
   }
 }
 

@@ -8,8 +8,8 @@
 std::wstring ReadinessFindingLine(const Finding& finding) {
   std::wstring links;
   for (const Link link : finding.links) links += (links.empty() ? L"" : L"/") + std::wstring(LinkName(link));
-  return FormatText(L"[%s] %s%s%s: %s", {SeverityName(finding.severity), finding.id, links.empty() ? L"" : L" ", links,
-                                         finding.message});
+  return FormatText(L"[%s] %s%s%s: %s",
+                    {SeverityName(finding.severity), finding.id, links.empty() ? L"" : L" ", links, finding.message});
 }
 
 bool HasFailFinding(const std::vector<Finding>& findings) {

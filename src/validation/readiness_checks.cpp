@@ -84,7 +84,9 @@ PairState MakePairState(const Entries& entries, const NodeRecord& node1, const N
   return pair;
 }
 
-std::wstring LinkOfNode(const NodeState& node, Link link) { return FormatText(L"%s of %s", {LinkName(link), node.name}); }
+std::wstring LinkOfNode(const NodeState& node, Link link) {
+  return FormatText(L"%s of %s", {LinkName(link), node.name});
+}
 
 std::wstring ObservedName(const NodeState& node, Link link, const wchar_t* what) {
   return FormatText(L"%s %s %s", {node.name, LinkName(link), what});
@@ -116,9 +118,9 @@ std::vector<Finding> RunReadinessChecks(const Entries& entries, const NodeRecord
   using namespace readiness;
   const PairState pair = MakePairState(entries, node1, node2);
   std::vector<Finding> findings;
-  for (const auto check : {CheckIncompleteLinks, CheckLinkNetworks, CheckMasks, CheckOverlaps, CheckDuplicates,
-                           CheckManagedPlacement, CheckGateways, CheckAddressForms, CheckTestAddress,
-                           CheckSeveralAddresses}) {
+  for (const auto check :
+       {CheckIncompleteLinks, CheckLinkNetworks, CheckMasks, CheckOverlaps, CheckDuplicates, CheckManagedPlacement,
+        CheckGateways, CheckAddressForms, CheckTestAddress, CheckSeveralAddresses}) {
     check(pair, findings);
   }
   // Stable: findings equal in all three keys keep the order the checks found them in.

@@ -49,10 +49,10 @@ Finding MakeFinding(const wchar_t* id, const wchar_t* check, Severity severity, 
                     std::vector<ObservedValue> observed);
 
 // Cross-node and per-node link checks (readiness_link_checks.cpp).
-void CheckIncompleteLinks(const PairState& pair, std::vector<Finding>& out);  // R01
-void CheckLinkNetworks(const PairState& pair, std::vector<Finding>& out);     // R02, R07
-void CheckMasks(const PairState& pair, std::vector<Finding>& out);           // R03
-void CheckOverlaps(const PairState& pair, std::vector<Finding>& out);        // R04
+void CheckIncompleteLinks(const PairState& pair, std::vector<Finding>& out);   // R01
+void CheckLinkNetworks(const PairState& pair, std::vector<Finding>& out);      // R02, R07
+void CheckMasks(const PairState& pair, std::vector<Finding>& out);             // R03
+void CheckOverlaps(const PairState& pair, std::vector<Finding>& out);          // R04
 void CheckSeveralAddresses(const PairState& pair, std::vector<Finding>& out);  // R11
 // Checks of single addresses and where they sit (readiness_address_checks.cpp).
 void CheckDuplicates(const PairState& pair, std::vector<Finding>& out);        // R05

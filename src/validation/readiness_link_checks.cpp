@@ -39,10 +39,10 @@ void CheckIncompleteLinks(const PairState& pair, std::vector<Finding>& out) {
       } else {
         message = FormatText(L"%s has no mask (address %s)", {where, nic.IpAddress});
       }
-      out.push_back(MakeFinding(
-          L"R01", L"link-incomplete", Severity::Fail, {link}, {node.number}, message,
-          FormatText(L"Give the connection named exactly %s on %s a static address and mask.", {LinkName(link), node.name}),
-          AddressAndMask(node, link)));
+      out.push_back(MakeFinding(L"R01", L"link-incomplete", Severity::Fail, {link}, {node.number}, message,
+                                FormatText(L"Give the connection named exactly %s on %s a static address and mask.",
+                                           {LinkName(link), node.name}),
+                                AddressAndMask(node, link)));
     }
   }
 }
@@ -79,13 +79,14 @@ void CheckLinkNetworks(const PairState& pair, std::vector<Finding>& out) {
     const Ipv4Subnet& sa = *a[link].subnet;
     const Ipv4Subnet& sb = *b[link].subnet;
     if (sa.Network() == sb.Network()) continue;
-    out.push_back(MakeFinding(
-        L"R02", L"subnet-mismatch", Severity::Fail, {link}, {1, 2},
-        FormatText(L"%s (%s) and %s (%s) are on different networks (%s and %s)",
-                   {LinkOfNode(a, link), SubnetText(sa), LinkOfNode(b, link), SubnetText(sb), Ipv4Text(sa.Network()),
-                    Ipv4Text(sb.Network())}),
-        FormatText(L"Put %s of both nodes on one network: correct the address or mask on one of them.", {LinkName(link)}),
-        Joined(AddressAndMask(a, link), AddressAndMask(b, link))));
+    out.push_back(
+        MakeFinding(L"R02", L"subnet-mismatch", Severity::Fail, {link}, {1, 2},
+                    FormatText(L"%s (%s) and %s (%s) are on different networks (%s and %s)",
+                               {LinkOfNode(a, link), SubnetText(sa), LinkOfNode(b, link), SubnetText(sb),
+                                Ipv4Text(sa.Network()), Ipv4Text(sb.Network())}),
+                    FormatText(L"Put %s of both nodes on one network: correct the address or mask on one of them.",
+                               {LinkName(link)}),
+                    Joined(AddressAndMask(a, link), AddressAndMask(b, link))));
   }
 }
 
@@ -97,12 +98,13 @@ void CheckMasks(const PairState& pair, std::vector<Finding>& out) {
     const auto maskA = ParseIpv4(a[link].nic->SubnetMask);
     const auto maskB = ParseIpv4(b[link].nic->SubnetMask);
     if (!maskA || !maskB || *maskA == *maskB) continue;
-    out.push_back(MakeFinding(
-        L"R03", L"mask-mismatch", Severity::Warn, {link}, {1, 2},
-        FormatText(L"The %s masks differ: %s on %s, %s on %s",
-                   {LinkName(link), a[link].nic->SubnetMask, a.name, b[link].nic->SubnetMask, b.name}),
-        FormatText(L"Give %s the same subnet mask on both nodes.", {LinkName(link)}),
-        {{ObservedName(a, link, L"mask"), a[link].nic->SubnetMask}, {ObservedName(b, link, L"mask"), b[link].nic->SubnetMask}}));
+    out.push_back(
+        MakeFinding(L"R03", L"mask-mismatch", Severity::Warn, {link}, {1, 2},
+                    FormatText(L"The %s masks differ: %s on %s, %s on %s",
+                               {LinkName(link), a[link].nic->SubnetMask, a.name, b[link].nic->SubnetMask, b.name}),
+                    FormatText(L"Give %s the same subnet mask on both nodes.", {LinkName(link)}),
+                    {{ObservedName(a, link, L"mask"), a[link].nic->SubnetMask},
+                     {ObservedName(b, link, L"mask"), b[link].nic->SubnetMask}}));
   }
 }
 
@@ -122,7 +124,8 @@ void CheckOverlaps(const PairState& pair, std::vector<Finding>& out) {
             publicMeetsPrivate
                 ? FormatText(L"Give %s of %s a private network of its own, apart from %s.",
                              {LinkName(IsPublic(l1) ? l2 : l1), node.name, LinkName(IsPublic(l1) ? l1 : l2)})
-                : FormatText(L"Give %s and %s of %s networks that do not overlap.", {LinkName(l1), LinkName(l2), node.name}),
+                : FormatText(L"Give %s and %s of %s networks that do not overlap.",
+                             {LinkName(l1), LinkName(l2), node.name}),
             Joined(AddressAndMask(node, l1), AddressAndMask(node, l2))));
       }
     }
@@ -136,13 +139,13 @@ void CheckSeveralAddresses(const PairState& pair, std::vector<Finding>& out) {
       const std::vector<std::wstring>& addresses = node[link].nic->IpAddresses;
       std::wstring list;
       for (const std::wstring& address : addresses) list += (list.empty() ? L"" : L", ") + address;
-      out.push_back(MakeFinding(
-          L"R11", L"several-addresses", Severity::Info, {link}, {node.number},
-          FormatText(L"%s holds %d addresses (%s); only the first, %s, is used",
-                     {LinkOfNode(node, link), static_cast<int>(addresses.size()), list, addresses.front()}),
-          FormatText(L"Make sure %s is the address the cluster should use on %s, or remove the others.",
-                     {addresses.front(), LinkOfNode(node, link)}),
-          {{ObservedName(node, link, L"addresses"), list}}));
+      out.push_back(
+          MakeFinding(L"R11", L"several-addresses", Severity::Info, {link}, {node.number},
+                      FormatText(L"%s holds %d addresses (%s); only the first, %s, is used",
+                                 {LinkOfNode(node, link), static_cast<int>(addresses.size()), list, addresses.front()}),
+                      FormatText(L"Make sure %s is the address the cluster should use on %s, or remove the others.",
+                                 {addresses.front(), LinkOfNode(node, link)}),
+                      {{ObservedName(node, link, L"addresses"), list}}));
     }
   }
 }

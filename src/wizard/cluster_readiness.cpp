@@ -40,12 +40,7 @@ bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question)
 std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings) {
   const LocalDateTime now = platform_.machine.LocalTime();
   ReportInput input;
-  input.run = {now,
-               LocalComputerName(),
-               ProgramVersion(),
-               ProgramEdition(),
-               step == 3 ? 2 : 1,
-               step};
+  input.run = {now, LocalComputerName(), ProgramVersion(), ProgramEdition(), step == 3 ? 2 : 1, step};
   input.entries = *this;
   input.node1 = Node1Info;
   input.node2 = Node2Info;

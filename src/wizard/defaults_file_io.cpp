@@ -19,8 +19,8 @@ Status WizardDialog::LoadDefaults() {
 Status WizardDialog::SaveDefaults() {
   // The host names as Step 1 last gathered them, not as the entries may read now.
   FileWriteStep failedStep = FileWriteStep::Open;
-  const Status rc = WriteWholeTextFile(
-      kDefaultsFilePath, DefaultsFileLines(*this, Node1Info.HostName, Node2Info.HostName), &failedStep);
+  const Status rc = WriteWholeTextFile(kDefaultsFilePath,
+                                       DefaultsFileLines(*this, Node1Info.HostName, Node2Info.HostName), &failedStep);
   // A file that could not be opened is answered with 2 whatever the system said, as this call has
   // always answered; the message already shown carries the real code.
   if (rc != status::Success) return failedStep == FileWriteStep::Open ? status::FileNotFound : rc;

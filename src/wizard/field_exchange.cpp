@@ -22,11 +22,16 @@ int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring&
 
 std::vector<std::pair<int, std::wstring*>> WizardDialog::EntryFields() {
   // The exchange order of the window, which is neither its tab order nor the defaults file's order.
-  return {{IDC_NODE2_HOST_NAME, &Node2HostName},       {IDC_NODE1_HOST_NAME, &Node1HostName},
-          {IDC_MANAGED_HOST_NAME, &ManagedHostName},   {IDC_MANAGED_CLAN_IP, &ManagedClanIp},
-          {IDC_MANAGED_ELAN_IP, &ManagedElanIp},       {IDC_USER_NAME, &UserName},
-          {IDC_WORKGROUP_DOMAIN_NAME, &WorkgroupDomainName}, {IDC_BOARD_COUNT, &BoardCount},
-          {IDC_AUTOSTART_DOMAIN, &AutoStartDomain},    {IDC_CLAN_TEST_IP, &ClanTestIp}};
+  return {{IDC_NODE2_HOST_NAME, &Node2HostName},
+          {IDC_NODE1_HOST_NAME, &Node1HostName},
+          {IDC_MANAGED_HOST_NAME, &ManagedHostName},
+          {IDC_MANAGED_CLAN_IP, &ManagedClanIp},
+          {IDC_MANAGED_ELAN_IP, &ManagedElanIp},
+          {IDC_USER_NAME, &UserName},
+          {IDC_WORKGROUP_DOMAIN_NAME, &WorkgroupDomainName},
+          {IDC_BOARD_COUNT, &BoardCount},
+          {IDC_AUTOSTART_DOMAIN, &AutoStartDomain},
+          {IDC_CLAN_TEST_IP, &ClanTestIp}};
 }
 
 bool WizardDialog::UpdateData(bool read) {

@@ -5,13 +5,27 @@
 #include "wizard/wizard_view.h"
 
 const std::vector<std::wstring>& NodeInfoRowLabels() {
-  static const std::vector<std::wstring> labels = {
-      L"Host name",         L"Switch IP Address",  L"CLAN IP Address",   L"CLAN Subnet Mask",
-      L"CLAN Subnet",       L"CLAN Default Gateway", L"CLAN Domain",     L"ELAN IP Address",
-      L"ELAN Subnet Mask",  L"ELAN Subnet",        L"HB1 IP Address",    L"HB1 Subnet Mask",
-      L"Mirror IP Address", L"Mirror Subnet Mask", L"HB2 IP Address",    L"HB2 Subnet Mask",
-      L"HA Feature",        L"EMC Agent Service",  L"EMC Backbone Service", L"EMC Mirror Service",
-      L"EMC Transport Service"};
+  static const std::vector<std::wstring> labels = {L"Host name",
+                                                   L"Switch IP Address",
+                                                   L"CLAN IP Address",
+                                                   L"CLAN Subnet Mask",
+                                                   L"CLAN Subnet",
+                                                   L"CLAN Default Gateway",
+                                                   L"CLAN Domain",
+                                                   L"ELAN IP Address",
+                                                   L"ELAN Subnet Mask",
+                                                   L"ELAN Subnet",
+                                                   L"HB1 IP Address",
+                                                   L"HB1 Subnet Mask",
+                                                   L"Mirror IP Address",
+                                                   L"Mirror Subnet Mask",
+                                                   L"HB2 IP Address",
+                                                   L"HB2 Subnet Mask",
+                                                   L"HA Feature",
+                                                   L"EMC Agent Service",
+                                                   L"EMC Backbone Service",
+                                                   L"EMC Mirror Service",
+                                                   L"EMC Transport Service"};
   return labels;
 }
 

@@ -29,8 +29,8 @@ std::wstring SaveReadinessReport(Platform& platform, InstallLog& log, const Repo
   }
 
   const std::wstring base = folder + L"\\" + ReportFileBaseName(input.run.time);
-  for (const auto& [path, bytes] : {std::pair{base + L".json", ReportJson(input)},
-                                     std::pair{base + L".html", ReportHtml(input)}}) {
+  for (const auto& [path, bytes] :
+       {std::pair{base + L".json", ReportJson(input)}, std::pair{base + L".html", ReportHtml(input)}}) {
     FileWriteStep failedStep = FileWriteStep::Open;
     rc = platform.files.ReplaceWholeFile(path, bytes, &failedStep);
     if (rc != status::Success) {

@@ -16,7 +16,8 @@ Status WizardDialog::DeleteDefaultsFile() {
   // A read-only file can't be deleted, so it is made normal first. No file at all is no failure.
   Status rc = files.SetNormalAttributes(kDefaultsFilePath);
   if (rc != status::Success && rc != status::FileNotFound) {
-    const std::wstring message = FormatText(L"Unable to change the file attributes of %s to normal.", {kDefaultsFilePath});
+    const std::wstring message =
+        FormatText(L"Unable to change the file attributes of %s to normal.", {kDefaultsFilePath});
     log_.Info(message);
     view_.ShowMessage(message, L"");
     return rc;

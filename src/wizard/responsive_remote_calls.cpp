@@ -5,8 +5,7 @@
 #include <chrono>
 #include <utility>
 
-RemoteCallThread::RemoteCallThread(std::function<void()> pump)
-    : pump_(std::move(pump)), worker_([this] { Serve(); }) {}
+RemoteCallThread::RemoteCallThread(std::function<void()> pump) : pump_(std::move(pump)), worker_([this] { Serve(); }) {}
 
 RemoteCallThread::~RemoteCallThread() {
   {
@@ -87,8 +86,7 @@ Status ResponsiveServiceControl::OpenServiceManager(const std::wstring& machine,
   return thread_.Run([&] { return inner_.OpenServiceManager(machine, result); });
 }
 
-Status ResponsiveServiceControl::OpenNamedService(ScHandle manager, const std::wstring& serviceName,
-                                                  ScHandle* result) {
+Status ResponsiveServiceControl::OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) {
   return thread_.Run([&] { return inner_.OpenNamedService(manager, serviceName, result); });
 }
 

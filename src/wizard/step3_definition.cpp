@@ -117,9 +117,9 @@ DefinitionOutcome WizardDialog::RunInstaller(const std::wstring& commandLine, co
   }
   const std::optional<FileStamp> definitionNow = StampIfPresent(platform_.files, definitionFile);
   if (earlierDefinition && (!definitionNow || *definitionNow == *earlierDefinition)) {
-    ReportFailure(FormatText(
-        L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
-        {definitionFile}));
+    ReportFailure(
+        FormatText(L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
+                   {definitionFile}));
     return DefinitionOutcome::NotConfirmed;
   }
 

@@ -41,6 +41,8 @@ inline constexpr int kClosedDropDownHeight = 14;
 
 // In the template's order, which is also the tab order. tests/unit/wizard_controls_test.cpp holds
 // this table against resources/DuplexSetupAssistant.rc line by line.
+// One control a line, as the template writes them.
+// clang-format off
 inline constexpr WizardControl kWizardControls[] = {
     // id, name, widget, label, kind, lower case, limit, rectangle
     {IDC_STATIC_LABEL, "", "", "Managed CLAN Host Name", ControlKind::Label, false, 0, {34, 9, 89, 8}},
@@ -79,6 +81,7 @@ inline constexpr WizardControl kWizardControls[] = {
     {IDC_RESET, "reset", "resetButton", "Reset", ControlKind::Button, false, 0, {414, 148, 51, 15}},
     {IDC_NODE_INFO_LIST, "list", "nodeInfoList", "", ControlKind::List, false, 0, {62, 146, 335, 167}},
 };
+// clang-format on
 
 constexpr bool IsButton(ControlKind kind) {
   return kind == ControlKind::Button || kind == ControlKind::DefaultButton || kind == ControlKind::HiddenButton;

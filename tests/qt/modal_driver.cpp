@@ -107,8 +107,8 @@ void ModalDriver::Poll() {
 }
 
 void ModalDriver::AnswerBox(QMessageBox* box) {
-  boxes.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parent() != nullptr,
-                   ShownCursor()});
+  boxes.push_back(
+      {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parent() != nullptr, ShownCursor()});
   QAbstractButton* button = nullptr;
   if (!answers_.empty()) {
     button = box->button(answers_.front());

@@ -1,4 +1,5 @@
-// Drives a modal window from its own event loop: answers message boxes and runs test steps, never leaving a loop hanging.
+// Drives a modal window from its own event loop: answers message boxes and runs test steps, never leaving a loop
+// hanging.
 #pragma once
 
 #include <QElapsedTimer>

@@ -217,7 +217,8 @@ class tst_QtWizardWindow : public QObject {
 
 void tst_QtWizardWindow::cleanup() {
   QStringList leaked;
-  for (QWidget* widget : QApplication::topLevelWidgets()) leaked << widget->metaObject()->className() + QString(' ') + widget->objectName();
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    leaked << widget->metaObject()->className() + QString(' ') + widget->objectName();
   QVERIFY2(leaked.isEmpty(), qPrintable(QStringLiteral("top-level windows left: ") + leaked.join(", ")));
   QVERIFY2(QApplication::overrideCursor() == nullptr, "the wait cursor was left on");
 }
@@ -288,9 +289,9 @@ void tst_QtWizardWindow::windowIsFixedWithCloseBoxOnly() {
   // The base units come from the window's own font.
   const QFontMetrics metrics(lw.window.font());
   QCOMPARE(units.BaseY(), metrics.height());
-  QCOMPARE(units.BaseX(),
-           qRound(metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                  52.0));
+  QCOMPARE(
+      units.BaseX(),
+      qRound(metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0));
   QCOMPARE(lw.window.minimumSize(), units.Size(490, 338));
   QCOMPARE(lw.window.maximumSize(), units.Size(490, 338));
   QCOMPARE(lw.window.windowTitle(), QStringLiteral("Duplex Setup Assistant"));
@@ -345,10 +346,11 @@ void tst_QtWizardWindow::tabOrderFollowsTheTemplate() {
     if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(&lw.window)) order << widget->objectName();
     widget = widget->nextInFocusChain();
   } while (widget != first && order.size() < 50);
-  const QStringList expected = {"managedHostNameEdit", "managedClanIpEdit", "managedElanIpEdit", "node1HostNameEdit",
-                                "node2HostNameEdit",   "boardCountCombo",   "userNameEdit",      "workgroupDomainNameEdit",
-                                "autoStartDomainEdit", "clanTestIpEdit",    "step1Button",       "step2Button",
-                                "step3Button",         "exitButton",        "resetButton"};
+  const QStringList expected = {
+      "managedHostNameEdit", "managedClanIpEdit", "managedElanIpEdit", "node1HostNameEdit",
+      "node2HostNameEdit",   "boardCountCombo",   "userNameEdit",      "workgroupDomainNameEdit",
+      "autoStartDomainEdit", "clanTestIpEdit",    "step1Button",       "step2Button",
+      "step3Button",         "exitButton",        "resetButton"};
   QCOMPARE(order, expected);
 }
 
@@ -370,7 +372,8 @@ void tst_QtWizardWindow::openingShowsTheStoredStage() {
   QFETCH(bool, step3);
   QFETCH(int, rows);
   FeatureLab lab;
-  lab.WriteDefaults({stage, "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "dom", "10.0.0.9"});
+  lab.WriteDefaults(
+      {stage, "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "dom", "10.0.0.9"});
   LabWindow lw(lab.temp);
   bool enabled[3] = {};
   int rowCount = -1;
@@ -402,15 +405,24 @@ void tst_QtWizardWindow::openingShowsTheStoredStage() {
 void tst_QtWizardWindow::openingShowsTheStoredEntries_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("text");
-  QTest::newRow("host names in lower case") << "managedHostNameEdit" << "mgd-host";
-  QTest::newRow("CLAN IP as stored") << "managedClanIpEdit" << "10.0.0.1";
-  QTest::newRow("ELAN IP as stored") << "managedElanIpEdit" << "10.1.0.1";
-  QTest::newRow("stored node 1 wins over the computer name") << "node1HostNameEdit" << "node-x";
-  QTest::newRow("node 2") << "node2HostNameEdit" << "node-y";
-  QTest::newRow("user in lower case") << "userNameEdit" << "admin";
-  QTest::newRow("workgroup in lower case") << "workgroupDomainNameEdit" << "corp.local";
-  QTest::newRow("over-long AutoStart domain kept whole") << "autoStartDomainEdit" << "Domain1234";
-  QTest::newRow("CLAN test IP") << "clanTestIpEdit" << "10.0.0.9";
+  QTest::newRow("host names in lower case") << "managedHostNameEdit"
+                                            << "mgd-host";
+  QTest::newRow("CLAN IP as stored") << "managedClanIpEdit"
+                                     << "10.0.0.1";
+  QTest::newRow("ELAN IP as stored") << "managedElanIpEdit"
+                                     << "10.1.0.1";
+  QTest::newRow("stored node 1 wins over the computer name") << "node1HostNameEdit"
+                                                             << "node-x";
+  QTest::newRow("node 2") << "node2HostNameEdit"
+                          << "node-y";
+  QTest::newRow("user in lower case") << "userNameEdit"
+                                      << "admin";
+  QTest::newRow("workgroup in lower case") << "workgroupDomainNameEdit"
+                                           << "corp.local";
+  QTest::newRow("over-long AutoStart domain kept whole") << "autoStartDomainEdit"
+                                                         << "Domain1234";
+  QTest::newRow("CLAN test IP") << "clanTestIpEdit"
+                                << "10.0.0.9";
 }
 
 void tst_QtWizardWindow::openingShowsTheStoredEntries() {
@@ -433,11 +445,16 @@ void tst_QtWizardWindow::openingShowsTheStoredEntries() {
 void tst_QtWizardWindow::boardCountIsChosenByPrefix_data() {
   QTest::addColumn<QString>("stored");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("1") << "1" << "1";
-  QTest::newRow("3") << "3" << "3";
-  QTest::newRow("empty chooses none") << "" << "";
-  QTest::newRow("no item starts with 2") << "2" << "";
-  QTest::newRow("longer than any item") << "30" << "";
+  QTest::newRow("1") << "1"
+                     << "1";
+  QTest::newRow("3") << "3"
+                     << "3";
+  QTest::newRow("empty chooses none") << ""
+                                      << "";
+  QTest::newRow("no item starts with 2") << "2"
+                                         << "";
+  QTest::newRow("longer than any item") << "30"
+                                        << "";
 }
 
 void tst_QtWizardWindow::boardCountIsChosenByPrefix() {
@@ -464,15 +481,33 @@ void tst_QtWizardWindow::typedTextFollowsTheEntryStyle_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("text");
-  QTest::newRow("managed host name folds") << "managedHostNameEdit" << "Mgd-HOST" << "mgd-host";
-  QTest::newRow("node 1 folds") << "node1HostNameEdit" << "NODE-A" << "node-a";
-  QTest::newRow("node 2 folds") << "node2HostNameEdit" << "Node-B" << "node-b";
-  QTest::newRow("user folds") << "userNameEdit" << "Administrator" << "administrator";
-  QTest::newRow("workgroup folds") << "workgroupDomainNameEdit" << "CORP" << "corp";
-  QTest::newRow("CLAN IP as typed") << "managedClanIpEdit" << "10.0.0.A" << "10.0.0.A";
-  QTest::newRow("ELAN IP as typed") << "managedElanIpEdit" << "Ab" << "Ab";
-  QTest::newRow("AutoStart domain as typed") << "autoStartDomainEdit" << "DomA" << "DomA";
-  QTest::newRow("CLAN test IP as typed") << "clanTestIpEdit" << "X1" << "X1";
+  QTest::newRow("managed host name folds") << "managedHostNameEdit"
+                                           << "Mgd-HOST"
+                                           << "mgd-host";
+  QTest::newRow("node 1 folds") << "node1HostNameEdit"
+                                << "NODE-A"
+                                << "node-a";
+  QTest::newRow("node 2 folds") << "node2HostNameEdit"
+                                << "Node-B"
+                                << "node-b";
+  QTest::newRow("user folds") << "userNameEdit"
+                              << "Administrator"
+                              << "administrator";
+  QTest::newRow("workgroup folds") << "workgroupDomainNameEdit"
+                                   << "CORP"
+                                   << "corp";
+  QTest::newRow("CLAN IP as typed") << "managedClanIpEdit"
+                                    << "10.0.0.A"
+                                    << "10.0.0.A";
+  QTest::newRow("ELAN IP as typed") << "managedElanIpEdit"
+                                    << "Ab"
+                                    << "Ab";
+  QTest::newRow("AutoStart domain as typed") << "autoStartDomainEdit"
+                                             << "DomA"
+                                             << "DomA";
+  QTest::newRow("CLAN test IP as typed") << "clanTestIpEdit"
+                                         << "X1"
+                                         << "X1";
 }
 
 void tst_QtWizardWindow::typedTextFollowsTheEntryStyle() {
@@ -529,9 +564,11 @@ void tst_QtWizardWindow::featureCheckEndsTheRunBeforeShowing_data() {
   QTest::addColumn<QString>("logLine");
   QTest::newRow("not installed") << -1 << "The high availability feature is not currently installed on the server."
                                  << "The high availability feature is not currently installed on the server";
-  QTest::newRow("installed, not enabled") << 0 << "The high availability feature is installed on the server, but it is not enabled."
-                                          << "High availability feature installed but not enabled.";
-  QTest::newRow("enabled: the window opens") << 1 << "" << "High availability feature installed and enabled.";
+  QTest::newRow("installed, not enabled")
+      << 0 << "The high availability feature is installed on the server, but it is not enabled."
+      << "High availability feature installed but not enabled.";
+  QTest::newRow("enabled: the window opens") << 1 << ""
+                                             << "High availability feature installed and enabled.";
 }
 
 void tst_QtWizardWindow::featureCheckEndsTheRunBeforeShowing() {
@@ -722,7 +759,8 @@ void tst_QtWizardWindow::entryRuleFailureShowsOnlyItsBox_data() {
   QTest::addColumn<QString>("text");
   QTest::newRow("nothing entered") << QStringList() << "You must specify a managed host name.";
   QTest::newRow("AutoStart domain with a blank")
-      << QStringList({"0", "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "ha 1", "127.0.0.1"})
+      << QStringList(
+             {"0", "mgd", "10.0.0.1", "10.1.0.1", "node-a", "node-b", "admin", "corp", "3", "ha 1", "127.0.0.1"})
       << "The EMC AutoStart domain that you have entered (ha 1) is invalid. The domain name must not contain any "
          "spaces or special characters.";
 }
@@ -980,7 +1018,6 @@ void tst_QtWizardWindow::aboutBoxOpens() {
   QVERIFY(closed);
   QVERIFY(windowOpenAfter);
 }
-
 
 void tst_QtWizardWindow::step3GeneratesTheDefinitionAndDropsInputDuringTheWait() {
   BundledLabCopy lab("demo");

@@ -75,11 +75,11 @@ int main(int argc, char** argv) {
     const char* name;
     ReportInput input;
   };
-  const Sample samples[] = {{"demo", DemoPair()}, {"crossed-heartbeats", CrossedHeartbeats()},
-                            {"many-findings", ManyFindings()}};
+  const Sample samples[] = {
+      {"demo", DemoPair()}, {"crossed-heartbeats", CrossedHeartbeats()}, {"many-findings", ManyFindings()}};
   for (const Sample& sample : samples) {
-    for (const auto& [extension, bytes] : {std::pair{".html", ReportHtml(sample.input)},
-                                           std::pair{".json", ReportJson(sample.input)}}) {
+    for (const auto& [extension, bytes] :
+         {std::pair{".html", ReportHtml(sample.input)}, std::pair{".json", ReportJson(sample.input)}}) {
       const std::filesystem::path path = folder / (std::string(sample.name) + extension);
       if (!WriteFile(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", path.string().c_str());

@@ -191,7 +191,8 @@ TEST(ScenarioRunner, ADisabledButtonRunsNothing) {
 }
 
 TEST(ScenarioRunner, FaultsAndFilesLastThroughRestartsButNeverReachTheNamedLab) {
-  const fs::path bundledDefaults = fs::path(DUPLEX_LAB_DIR) / "demo/drives/D/Zandor/HA/ToolkitInstaller2.0/HADefaults.dat";
+  const fs::path bundledDefaults =
+      fs::path(DUPLEX_LAB_DIR) / "demo/drives/D/Zandor/HA/ToolkitInstaller2.0/HADefaults.dat";
   const RunResult result = RunScript(
       "lab demo\n"
       "file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat 0\\r\\nha-managed\\r\\n10.1.1.5\\r\\n10.2.2.5\\r\\n"

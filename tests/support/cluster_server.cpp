@@ -92,8 +92,8 @@ void AddBareServer(TempLab& lab, const std::wstring& server) {
 
 std::string ClusterServiceList(const std::wstring& domain, int state) {
   const std::string domainText = Utf8FromWide(domain);
-  static const char* const kWords[] = {"", "STOPPED", "START_PENDING", "STOP_PENDING", "RUNNING",
-                                       "CONTINUE_PENDING", "PAUSE_PENDING", "PAUSED"};
+  static const char* const kWords[] = {"",        "STOPPED",          "START_PENDING", "STOP_PENDING",
+                                       "RUNNING", "CONTINUE_PENDING", "PAUSE_PENDING", "PAUSED"};
   const std::string word = state >= 1 && state <= 7 ? kWords[state] : "UNKNOWN";
   const std::string stateLine = "        STATE              : " + std::to_string(state) + "  " + word + "\r\n";
   std::string text;

@@ -40,7 +40,8 @@ inline NodeRecord HealthyNode(const std::wstring& host, int octet) {
   for (int i = 0; i < 5; ++i) {
     SetLink(*links[i], networks[i] + own, L"255.255.255.0");
     links[i]->ConnectionName = names[i];
-    links[i]->Uuid = L"{1A2B3C4D-000" + std::to_wstring(i + 1) + L"-4000-8000-00000000000" + std::to_wstring(octet) + L"}";
+    links[i]->Uuid =
+        L"{1A2B3C4D-000" + std::to_wstring(i + 1) + L"-4000-8000-00000000000" + std::to_wstring(octet) + L"}";
     links[i]->Subnet = networks[i] + L"0";
   }
   node.Clan.DefaultGateway = L"10.1.1.1";

@@ -15,8 +15,8 @@ namespace {
 fs::path NewTempFolder() {
   static std::atomic<int> counter{0};
   std::random_device random;
-  const fs::path folder = fs::temp_directory_path() /
-                          ("duplex-lab-" + std::to_string(random()) + "-" + std::to_string(counter++));
+  const fs::path folder =
+      fs::temp_directory_path() / ("duplex-lab-" + std::to_string(random()) + "-" + std::to_string(counter++));
   fs::create_directories(folder);
   return folder;
 }

@@ -22,9 +22,10 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
 
 // The lines of the values file for the cluster pair, as the installer script reads them.
 std::vector<std::string> ClusterValues(const std::string& testAddress, bool withNodeClanLines) {
-  std::vector<std::string> lines = {"node-a",   "node-b",   "10.2.2.0",  "255.255.255.0", "10.2.2.1", "10.2.2.2",
-                                    "10.9.9.1", "10.2.2.1", "10.2.2.2",  "",              "10.2.2.5", "10.9.9.1",
-                                    "10.1.1.0", "255.255.255.0", "10.1.1.1", "10.1.1.2", testAddress};
+  std::vector<std::string> lines = {"node-a",   "node-b",   "10.2.2.0", "255.255.255.0", "10.2.2.1",
+                                    "10.2.2.2", "10.9.9.1", "10.2.2.1", "10.2.2.2",      "",
+                                    "10.2.2.5", "10.9.9.1", "10.1.1.0", "255.255.255.0", "10.1.1.1",
+                                    "10.1.1.2", testAddress};
   if (withNodeClanLines) lines.insert(lines.end(), {"10.1.1.1", "10.1.1.2"});
   lines.insert(lines.end(), {"", "10.1.1.5", "10.1.1.254", "10.3.3.1", "10.3.3.2", "10.4.4.1", "10.4.4.2", "10.5.5.1",
                              "10.5.5.2", "admin", "workgroup", "C"});
@@ -52,8 +53,9 @@ TEST_F(AutoStartInputFiles, IniFileHoldsTheVirtualIdentityInThreeLines) {
   ASSERT_EQ(Dialog().WriteAutoStartIni(), status::Success);
   EXPECT_EQ(cluster.temp.ReadDriveFile(kIniPath),
             "[AutoStart]\r\nVirtualElanIP=10.2.2.5\r\nVirtualHostname=ha-managed\r\n");
-  EXPECT_EQ(wizard->log.lines, (std::vector<LoggedLine>{{L"INI file E:\\Zandor\\HA\\AutoStart_Configuration.ini updated.",
-                                                         LogClass::LogInfo}}));
+  EXPECT_EQ(
+      wizard->log.lines,
+      (std::vector<LoggedLine>{{L"INI file E:\\Zandor\\HA\\AutoStart_Configuration.ini updated.", LogClass::LogInfo}}));
   EXPECT_TRUE(wizard->view.boxes.empty());
 }
 
@@ -71,8 +73,9 @@ TEST_F(AutoStartInputFiles, ValuesFileHas29LinesOnlyForTheExactLoopbackText) {
     EXPECT_EQ(expected.size(), c.withNodeClanLines ? 31u : 29u);
     EXPECT_EQ(cluster.temp.ReadDriveFile(kValuesPath), CrLfLines(expected));
   }
-  EXPECT_EQ(wizard->log.lines.back(),
-            (LoggedLine{L"Perl input file D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat updated.", LogClass::LogInfo}));
+  EXPECT_EQ(
+      wizard->log.lines.back(),
+      (LoggedLine{L"Perl input file D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat updated.", LogClass::LogInfo}));
 }
 
 TEST_F(AutoStartInputFiles, MissingValuesStayAsEmptyLinesAndNode1StandsForThePair) {

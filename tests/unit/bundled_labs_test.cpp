@@ -29,10 +29,10 @@ std::unique_ptr<Lab> LoadBundled(const std::string& name) {
 
 struct BundledLab {
   const char* name;
-  Status node2Gathering;        // what gathering node-b returns
+  Status node2Gathering;         // what gathering node-b returns
   const wchar_t* node2Services;  // the state of each of node-b's four AutoStart services
-  bool node2HasClan;            // a connection named exactly "CLAN" on node-b
-  const char* defaultsStage;    // first line of HADefaults.dat; null when the lab has none
+  bool node2HasClan;             // a connection named exactly "CLAN" on node-b
+  const char* defaultsStage;     // first line of HADefaults.dat; null when the lab has none
 };
 
 const BundledLab kLabs[] = {

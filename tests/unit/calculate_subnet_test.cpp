@@ -8,8 +8,8 @@ struct SubnetCase {
   const wchar_t* address;
   const wchar_t* mask;
   Status expected;
-  const wchar_t* subnet;    // expected Subnet afterwards (it starts as "old")
-  const wchar_t* logLine;   // the one line logged, or null
+  const wchar_t* subnet;   // expected Subnet afterwards (it starts as "old")
+  const wchar_t* logLine;  // the one line logged, or null
 };
 }  // namespace
 

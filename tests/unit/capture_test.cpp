@@ -106,8 +106,9 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
          lab.WriteServerFile(L"node-b", "faults.conf",
                              "deny-key = SYSTEM\\CurrentControlSet\\Control\\Network\\"
                              "{4D36E972-E325-11CE-BFC1-08002BE10318}\\" +
-                                 Utf8FromWide(AdapterGuid(21)) + "\\Connection\n"
-                                                                 "service-busy = ha1\n");
+                                 Utf8FromWide(AdapterGuid(21)) +
+                                 "\\Connection\n"
+                                 "service-busy = ha1\n");
        }},
   };
   for (const Case& c : cases) {
@@ -151,7 +152,10 @@ TEST(Capture, ExitCodesSayWhatWasWritten) {
        {},
        exitcode::NotGathered,
        {"node-a"}},
-      {"a server the lab does not have", [](TempLab&, const fs::path&) {}, {L"node-a", L"node-x"}, exitcode::NotGathered,
+      {"a server the lab does not have",
+       [](TempLab&, const fs::path&) {},
+       {L"node-a", L"node-x"},
+       exitcode::NotGathered,
        {"node-a"}},
       {"the folder is not empty",
        [](TempLab&, const fs::path& folder) {

@@ -1,4 +1,5 @@
-// check on a lab: each exit code, the findings printed and logged, the report saved, and nothing of the answers written.
+// check on a lab: each exit code, the findings printed and logged, the report saved, and nothing of the answers
+// written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,8 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 // A finished stage 1 of the cluster pair; `line` (1-10) replaced by `value` when given.
 std::string Answers(int line = 0, const std::string& value = "") {
-  std::vector<std::string> lines = {"0",     "ha-managed", "10.1.1.5",  "10.2.2.5", "node-a", "node-b",
-                                    "admin", "workgroup",  "3",         "ha1",      "127.0.0.1"};
+  std::vector<std::string> lines = {"0",     "ha-managed", "10.1.1.5", "10.2.2.5", "node-a",   "node-b",
+                                    "admin", "workgroup",  "3",        "ha1",      "127.0.0.1"};
   if (line > 0) lines[static_cast<std::size_t>(line)] = value;
   std::string text;
   for (const std::string& each : lines) text += each + "\r\n";
@@ -52,31 +53,55 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
   const Case cases[] = {
       {"a clean pair: INFO only", [](TempLab&) {}, {}, exitcode::Clean, "[INFO] R11 CLAN:", true},
       {"a WARN: the managed CLAN address outside both CLAN networks",
-       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(2, "10.9.1.5")); }, {}, exitcode::Warn,
-       "[WARN] R06 CLAN: The managed CLAN address (10.9.1.5) is outside the CLAN network of node-a", true},
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(2, "10.9.1.5")); },
+       {},
+       exitcode::Warn,
+       "[WARN] R06 CLAN: The managed CLAN address (10.9.1.5) is outside the CLAN network of node-a",
+       true},
       {"a FAIL: node 2's HB1 on another network",
        [](TempLab& lab) {
          lab.AddRegFile(L"node-b", "registry/zz-site.reg",
                         L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
                             AdapterGuid(22) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.33.3.2"}));
        },
-       {}, exitcode::Fail, "[FAIL] R02 HB1:", true},
+       {},
+       exitcode::Fail,
+       "[FAIL] R02 HB1:",
+       true},
       {"a Step 2 validation error: the switch addresses differ",
        [](TempLab& lab) {
          lab.AddRegFile(L"node-b", "registry/zz-site.reg",
                         L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n"
                         L"\"Switch IP Address\"=\"10.9.9.2\"\n");
        },
-       {}, exitcode::Fail, "Validation Errors Detected.", true},
-      {"an entry rule", [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(6, "")); }, {},
-       exitcode::NotGathered, "You must specify a user name.", false},
-      {"no answers saved yet", [](TempLab& lab) { fs::remove(lab.DriveHostPath(kDefaultsPath)); }, {},
-       exitcode::NotGathered, "You must specify a managed host name.", false},
+       {},
+       exitcode::Fail,
+       "Validation Errors Detected.",
+       true},
+      {"an entry rule",
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(6, "")); },
+       {},
+       exitcode::NotGathered,
+       "You must specify a user name.",
+       false},
+      {"no answers saved yet",
+       [](TempLab& lab) { fs::remove(lab.DriveHostPath(kDefaultsPath)); },
+       {},
+       exitcode::NotGathered,
+       "You must specify a managed host name.",
+       false},
       {"node 2 unreachable",
-       [](TempLab& lab) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); }, {},
-       exitcode::NotGathered, "Errors occured trying to obtain information from server node-b.", false},
-      {"an answers file that is not there", [](TempLab&) {}, {L"answers", L"/nonexistent/answers.dat"},
-       exitcode::Usage, "The answers file /nonexistent/answers.dat cannot be read.", false},
+       [](TempLab& lab) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); },
+       {},
+       exitcode::NotGathered,
+       "Errors occured trying to obtain information from server node-b.",
+       false},
+      {"an answers file that is not there",
+       [](TempLab&) {},
+       {L"answers", L"/nonexistent/answers.dat"},
+       exitcode::Usage,
+       "The answers file /nonexistent/answers.dat cannot be read.",
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -115,12 +140,15 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
   }
 }
 
-// Both servers are read at once, but the log keeps each one's lines together, Node 1's first, as the window's Step 1 has them.
+// Both servers are read at once, but the log keeps each one's lines together, Node 1's first, as the window's Step 1
+// has them.
 TEST(CheckCommand, LogsEachServerTogetherAsTheWindowDoes) {
   ClusterLab cluster;
   cluster.temp.WriteDriveFile(kDefaultsPath, Answers());
-  // A slow network keeps both readings going at the same time, so that their lines would mix if nothing kept them apart.
-  for (const wchar_t* server : {L"NODE-A", L"node-b"}) cluster.temp.WriteServerFile(server, "faults.conf", "latency-ms = 0.1\n");
+  // A slow network keeps both readings going at the same time, so that their lines would mix if nothing kept them
+  // apart.
+  for (const wchar_t* server : {L"NODE-A", L"node-b"})
+    cluster.temp.WriteServerFile(server, "faults.conf", "latency-ms = 0.1\n");
   std::unique_ptr<Lab> lab = cluster.temp.Load();
   ASSERT_NE(lab, nullptr);
   const CliRun run = RunCli(*lab, {L"check"}, true);

@@ -7,9 +7,10 @@
 #include "generation/installer_command_line.h"
 
 TEST(InstallerCommandLine, OneBoardIsTheDocumentedLineWithItsClosingQuote) {
-  EXPECT_EQ(InstallerCommandLine(L"1", L"ha1"),
-            L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
-            L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"");
+  EXPECT_EQ(
+      InstallerCommandLine(L"1", L"ha1"),
+      L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha1 "
+      L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" \"");
 }
 
 TEST(InstallerCommandLine, ThreeBoardsEndWithABlankAndSevenQuotes) {

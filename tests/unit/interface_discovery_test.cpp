@@ -8,8 +8,7 @@
 #include "support/node_on_lab.h"
 
 namespace {
-constexpr wchar_t kClassKey[] =
-    L"SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+constexpr wchar_t kClassKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
 constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
 std::wstring Named(int index, const std::wstring& name) { return AdapterExport(AdapterGuid(index), &name); }
@@ -53,14 +52,14 @@ TEST(InterfaceDiscovery, ReadsInterfacesInRegistryOrderAndLogsTheirSubnets) {
   temp.AddRegFile(L"node-b", "network.reg", Named(1, L"CLAN") + Named(0, L"ELAN") + Named(2, L"Backup"));
   // ELAN's interface comes first in the registry (which sorts subkeys by name); an interface
   // without an adapter is passed over.
-  temp.AddRegFile(L"node-b", "tcpip.reg",
-                  InterfaceExport(AdapterGuid(0), {L"172.16.5.20"}, {L"255.255.0.0"}) +
-                      InterfaceExport(L"{NO-ADAPTER}", {L"1.2.3.4"}, {L"255.0.0.0"}) +
-                      InterfaceExport(AdapterGuid(1), {L"192.168.10.77", L"192.168.20.1"},
-                                      {L"255.255.255.0", L"255.0.0.0"},
-                                      MultiStringValue(L"DefaultGateway", {L"192.168.10.1", L"192.168.10.2"}) +
-                                          L"\"Domain\"=\"corp.example\"\n") +
-                      InterfaceExport(AdapterGuid(2), {L"10.10.10.10"}, {L"255.0.0.0"}));
+  temp.AddRegFile(
+      L"node-b", "tcpip.reg",
+      InterfaceExport(AdapterGuid(0), {L"172.16.5.20"}, {L"255.255.0.0"}) +
+          InterfaceExport(L"{NO-ADAPTER}", {L"1.2.3.4"}, {L"255.0.0.0"}) +
+          InterfaceExport(AdapterGuid(1), {L"192.168.10.77", L"192.168.20.1"}, {L"255.255.255.0", L"255.0.0.0"},
+                          MultiStringValue(L"DefaultGateway", {L"192.168.10.1", L"192.168.10.2"}) +
+                              L"\"Domain\"=\"corp.example\"\n") +
+          InterfaceExport(AdapterGuid(2), {L"10.10.10.10"}, {L"255.0.0.0"}));
   NodeOnLab on(temp);
   ASSERT_EQ(on.Connect(), 0u);
   EXPECT_EQ(Discover(on), 0u);
@@ -96,13 +95,24 @@ TEST(InterfaceDiscovery, FailedReadsStopTheWalkAndKeepWhatWasRead) {
   };
   const std::wstring path = InterfacePath(0);
   const Row rows[] = {
-      {"no DefaultGateway", MultiStringValue(L"IPAddress", {L"10.1.2.3"}) + MultiStringValue(L"SubnetMask", {L"255.255.0.0"}),
-       2, L"10.1.2.3", L"10.1.0.0",
+      {"no DefaultGateway",
+       MultiStringValue(L"IPAddress", {L"10.1.2.3"}) + MultiStringValue(L"SubnetMask", {L"255.255.0.0"}),
+       2,
+       L"10.1.2.3",
+       L"10.1.0.0",
        {L"\tCLAN IP Subnet = 10.1.0.0", L"RegQueryValueEx(DefaultGateway) failed. rc = 2",
         L"GetRegKeyStringValue(" + path + L",DefaultGateway) failed. rc = 2"}},
-      {"no IPAddress", MultiStringValue(L"SubnetMask", {L"255.255.0.0"}), 2, L"earlier", L"",
+      {"no IPAddress",
+       MultiStringValue(L"SubnetMask", {L"255.255.0.0"}),
+       2,
+       L"earlier",
+       L"",
        {L"RegQueryValueEx(IPAddress) failed. rc = 2", L"GetRemoteRegKey(" + path + L",IPAddress) failed. rc = 2"}},
-      {"no SubnetMask", MultiStringValue(L"IPAddress", {L"10.1.2.3"}), 2, L"10.1.2.3", L"",
+      {"no SubnetMask",
+       MultiStringValue(L"IPAddress", {L"10.1.2.3"}),
+       2,
+       L"10.1.2.3",
+       L"",
        {L"RegQueryValueEx(SubnetMask) failed. rc = 2",
         L"GetRegKeyStringValue(" + path + L",SubnetMask) failed. rc = 2"}},
   };
@@ -110,9 +120,9 @@ TEST(InterfaceDiscovery, FailedReadsStopTheWalkAndKeepWhatWasRead) {
     SCOPED_TRACE(row.what);
     TempLab temp;
     temp.AddRegFile(L"node-b", "network.reg", Named(0, L"CLAN"));
-    temp.AddRegFile(L"node-b", "tcpip.reg",
-                    L"[HKEY_LOCAL_MACHINE\\" + std::wstring(kInterfacesKey) + L"\\" + AdapterGuid(0) + L"]\n" +
-                        row.clanValues);
+    temp.AddRegFile(
+        L"node-b", "tcpip.reg",
+        L"[HKEY_LOCAL_MACHINE\\" + std::wstring(kInterfacesKey) + L"\\" + AdapterGuid(0) + L"]\n" + row.clanValues);
     NodeOnLab on(temp);
     on.node.Clan.IpAddress = L"earlier";
     ASSERT_EQ(on.Connect(), 0u);
@@ -121,8 +131,9 @@ TEST(InterfaceDiscovery, FailedReadsStopTheWalkAndKeepWhatWasRead) {
     EXPECT_EQ(on.node.Clan.Subnet, row.subnet);
     const auto messages = on.log.Messages();
     ASSERT_GE(messages.size(), row.logTail.size());
-    EXPECT_EQ(std::vector<std::wstring>(messages.end() - static_cast<std::ptrdiff_t>(row.logTail.size()), messages.end()),
-              row.logTail);
+    EXPECT_EQ(
+        std::vector<std::wstring>(messages.end() - static_cast<std::ptrdiff_t>(row.logTail.size()), messages.end()),
+        row.logTail);
     on.node.RemoteRegistry.Close();
     EXPECT_EQ(on.OpenHandles(), 0u);
   }
@@ -156,11 +167,14 @@ TEST(InterfaceDiscovery, AdapterWithoutConnectionNameOrWithOverlongNameFailsTheW
   };
   const std::wstring connectionPath = std::wstring(kClassKey) + L"\\" + AdapterGuid(7) + L"\\Connection";
   const Row rows[] = {
-      {"no Connection subkey", Named(0, L"CLAN") + AdapterExport(AdapterGuid(7), nullptr), 2,
+      {"no Connection subkey",
+       Named(0, L"CLAN") + AdapterExport(AdapterGuid(7), nullptr),
+       2,
        {L"RegOpenKeyEx(" + connectionPath + L") failed. rc = 2",
         L"GetRegKeyStringValue(" + connectionPath + L",Name) failed. rc = 2"}},
       {"subkey name of 255 characters",
-       Named(0, L"CLAN") + L"[HKEY_LOCAL_MACHINE\\" + kClassKey + L"\\{" + std::wstring(254, L'F') + L"]\n", 234,
+       Named(0, L"CLAN") + L"[HKEY_LOCAL_MACHINE\\" + kClassKey + L"\\{" + std::wstring(254, L'F') + L"]\n",
+       234,
        {L"RegEnumKeyEx(" + std::wstring(kClassKey) + L") failed. rc = 234"}},
   };
   for (const Row& row : rows) {

@@ -12,21 +12,14 @@ TEST(ParseIpv4, AcceptsFourDecimalNumbersOnly) {
     std::optional<Ipv4> expected;
   };
   const Case cases[] = {
-      {L"10.1.1.11", 0x0A01010B},
-      {L"0.0.0.0", 0},
-      {L"255.255.255.255", 0xFFFFFFFF},
-      {L"192.168.101.0", 0xC0A86500},
-      {L"256.1.1.1", std::nullopt},
-      {L"1.2.3", std::nullopt},
-      {L"1.2.3.4.5", std::nullopt},
-      {L"1..3.4", std::nullopt},
+      {L"10.1.1.11", 0x0A01010B},       {L"0.0.0.0", 0},
+      {L"255.255.255.255", 0xFFFFFFFF}, {L"192.168.101.0", 0xC0A86500},
+      {L"256.1.1.1", std::nullopt},     {L"1.2.3", std::nullopt},
+      {L"1.2.3.4.5", std::nullopt},     {L"1..3.4", std::nullopt},
       {L"010.1.1.1", std::nullopt},  // octal to the Windows resolver
-      {L"1.2.3.4 ", std::nullopt},
-      {L" 1.2.3.4", std::nullopt},
-      {L"+1.2.3.4", std::nullopt},
-      {L"1.2.3.0004", std::nullopt},
-      {L"1x.2.3.4", std::nullopt},
-      {L"", std::nullopt},
+      {L"1.2.3.4 ", std::nullopt},      {L" 1.2.3.4", std::nullopt},
+      {L"+1.2.3.4", std::nullopt},      {L"1.2.3.0004", std::nullopt},
+      {L"1x.2.3.4", std::nullopt},      {L"", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8FromWide(c.text));
@@ -43,9 +36,9 @@ TEST(ParseMask, TakesContiguousOnesThenZeros) {
     int prefix;  // -1: not a usable mask
   };
   const Case cases[] = {
-      {L"255.255.255.0", 24}, {L"255.255.254.0", 23},   {L"255.255.255.128", 25}, {L"255.255.255.254", 31},
+      {L"255.255.255.0", 24},   {L"255.255.254.0", 23}, {L"255.255.255.128", 25}, {L"255.255.255.254", 31},
       {L"255.255.255.255", 32}, {L"0.0.0.0", 0},        {L"128.0.0.0", 1},        {L"255.0.255.0", -1},
-      {L"255.255.255.1", -1},  {L"0.255.255.255", -1}, {L"255.255.255", -1},
+      {L"255.255.255.1", -1},   {L"0.255.255.255", -1}, {L"255.255.255", -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8FromWide(c.text));

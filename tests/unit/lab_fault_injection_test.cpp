@@ -80,8 +80,9 @@ TEST(LabFaults, ServersFailToConnectAsToldAndOthersDoNot) {
 
 TEST(LabFaults, DeniedKeyIsDeniedWhicheverHandleReachesIt) {
   TempLab temp;
-  auto lab = LoadTwoServers(temp, "deny-key = SOFTWARE\\Zandor\\Vestamail\\ConfigWizard\n"
-                                  "deny-key = SOFTWARE\\Zandor\\Absent\n");
+  auto lab = LoadTwoServers(temp,
+                            "deny-key = SOFTWARE\\Zandor\\Vestamail\\ConfigWizard\n"
+                            "deny-key = SOFTWARE\\Zandor\\Absent\n");
   ASSERT_NE(lab, nullptr);
   LabRegistry& registry = lab->Registry();
   RegKey root(registry);
@@ -135,13 +136,11 @@ TEST(LabFaults, ServicesAnswerWithTheirFaultsAndStates) {
     std::uint32_t state;
   };
   const Case cases[] = {
-      {L"node-b", L"Dhcp", 5, 0},        // denied
-      {L"node-b", L"Browser", 1053, 0},  // times out although running
-      {L"node-b", L"Alerter", 1061, 0},  // busy wins over stopped
-      {L"node-b", L"Missing", 1060, 0},
-      {L"node-a", L"DHCP", 0, 4},  // faults are per server
-      {L"NODE-A", L"Alerter", 1062, 0},
-      {L"node-c", L"Dhcp", 1722, 0},
+      {L"node-b", L"Dhcp", 5, 0},                                    // denied
+      {L"node-b", L"Browser", 1053, 0},                              // times out although running
+      {L"node-b", L"Alerter", 1061, 0},                              // busy wins over stopped
+      {L"node-b", L"Missing", 1060, 0}, {L"node-a", L"DHCP", 0, 4},  // faults are per server
+      {L"NODE-A", L"Alerter", 1062, 0}, {L"node-c", L"Dhcp", 1722, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "expecting " << c.expected);

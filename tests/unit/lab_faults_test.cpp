@@ -8,19 +8,20 @@
 TEST(ReadServerFaults, ReadsEveryKey) {
   LabServerFaults faults;
   LabFaultsError error;
-  ASSERT_TRUE(ReadServerFaults("# node-b misbehaves\r\n"
-                               "unreachable = no\r\n"
-                               "registry-connect-error = 1722\r\n"
-                               "service-manager-error=5\r\n"
-                               "\r\n"
-                               "deny-key = HKLM\\SOFTWARE\\Zandor\\\r\n"
-                               "deny-key = SYSTEM\\\\CurrentControlSet\r\n"
-                               "deny-service = Dhcp\r\n"
-                               "deny-service = Alerter\r\n"
-                               "service-timeout = EMC AutoStart Mirror Service\r\n"
-                               "service-busy = Browser\r\n"
-                               "  latency-ms = 0.5  \r\n",
-                               &faults, &error))
+  ASSERT_TRUE(
+      ReadServerFaults("# node-b misbehaves\r\n"
+                       "unreachable = no\r\n"
+                       "registry-connect-error = 1722\r\n"
+                       "service-manager-error=5\r\n"
+                       "\r\n"
+                       "deny-key = HKLM\\SOFTWARE\\Zandor\\\r\n"
+                       "deny-key = SYSTEM\\\\CurrentControlSet\r\n"
+                       "deny-service = Dhcp\r\n"
+                       "deny-service = Alerter\r\n"
+                       "service-timeout = EMC AutoStart Mirror Service\r\n"
+                       "service-busy = Browser\r\n"
+                       "  latency-ms = 0.5  \r\n",
+                       &faults, &error))
       << error.line << ": " << error.reason;
   EXPECT_FALSE(faults.unreachable);
   EXPECT_EQ(faults.registryConnectError, 1722u);

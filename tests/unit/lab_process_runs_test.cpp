@@ -67,10 +67,35 @@ bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHI
 
 // The 29 lines Step 3 writes for the demo pair, one board, CLAN test address 127.0.0.1.
 std::vector<std::string> DemoValues() {
-  return {"node-a", "node-b", "10.2.2.0", "255.255.255.0", "10.2.2.11", "10.2.2.12", "10.2.2.250", "10.2.2.11",
-          "10.2.2.12", "", "10.2.2.5", "10.2.2.250", "10.1.1.0", "255.255.255.0", "10.1.1.11", "10.1.1.12",
-          "127.0.0.1", "", "10.1.1.5", "10.1.1.1", "192.168.101.11", "192.168.101.12", "192.168.102.11",
-          "192.168.102.12", "192.168.103.11", "192.168.103.12", "admin", "workgroup", "C"};
+  return {"node-a",
+          "node-b",
+          "10.2.2.0",
+          "255.255.255.0",
+          "10.2.2.11",
+          "10.2.2.12",
+          "10.2.2.250",
+          "10.2.2.11",
+          "10.2.2.12",
+          "",
+          "10.2.2.5",
+          "10.2.2.250",
+          "10.1.1.0",
+          "255.255.255.0",
+          "10.1.1.11",
+          "10.1.1.12",
+          "127.0.0.1",
+          "",
+          "10.1.1.5",
+          "10.1.1.1",
+          "192.168.101.11",
+          "192.168.101.12",
+          "192.168.102.11",
+          "192.168.102.12",
+          "192.168.103.11",
+          "192.168.103.12",
+          "admin",
+          "workgroup",
+          "C"};
 }
 
 std::string CrLfLines(const std::vector<std::string>& lines) {
@@ -98,9 +123,9 @@ TEST(LabProcessRuns, BothInstallerFormsReachTheProgramWithItsWordsFolderAndInput
     EXPECT_EQ(ReadAll(lab->ConsoleLogFile()),
               std::string("arg=[install.pl]\n") +
                   (single ? "arg=[Vestamail-Mirroring-Single]\n" : "arg=[Vestamail-Mirroring]\n") +
-                  "arg=[ha1]\narg=[D:\\Program Files\\EMC AutoStart]\n" + "folder=" +
-                  fs::canonical(temp.DriveHostPath(L"D:\\zandor\\ha\\toolkitinstaller2.0")).string() + "\n" +
-                  "input=first\r\nsecond\r\n");
+                  "arg=[ha1]\narg=[D:\\Program Files\\EMC AutoStart]\n" +
+                  "folder=" + fs::canonical(temp.DriveHostPath(L"D:\\zandor\\ha\\toolkitinstaller2.0")).string() +
+                  "\n" + "input=first\r\nsecond\r\n");
   }
 }
 

@@ -34,7 +34,7 @@ std::string ReadAll(const std::filesystem::path& file) {
 TEST(LabProcesses, FailedStartsReturnTheCodeOfCreateProcessAndLeaveNoProcess) {
   struct Case {
     const char* what;
-    const char* labConf;             // added to lab.conf
+    const char* labConf;  // added to lab.conf
     const wchar_t* commandLine;
     const wchar_t* currentDirectory;
     Status expected;

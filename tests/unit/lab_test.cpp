@@ -21,7 +21,8 @@ std::wstring Chars(std::size_t count) { return std::wstring(count, L'x'); }
 
 std::vector<std::string> EntriesOf(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -48,10 +49,17 @@ TEST(LabRegistry, ReadsValuesWithTheLimitsOfTheRealCalls) {
   TempLab temp;
   temp.AddRegFile(L"NODE-A", "values.reg",
                   L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n"
-                  L"\"Short\"=\"" + Chars(126) + L"\"\n"
-                  L"\"Long\"=\"" + Chars(127) + L"\"\n"
-                  L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" + Chars(254) + L"]\n"
-                  L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" + Chars(255) + L"]\n");
+                  L"\"Short\"=\"" +
+                      Chars(126) +
+                      L"\"\n"
+                      L"\"Long\"=\"" +
+                      Chars(127) +
+                      L"\"\n"
+                      L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" +
+                      Chars(254) +
+                      L"]\n"
+                      L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard\\" +
+                      Chars(255) + L"]\n");
   auto lab = temp.Load();
   ASSERT_NE(lab, nullptr);
   LabRegistry& registry = lab->Registry();

@@ -51,12 +51,21 @@ TEST(ReadinessBox, ShowsFailAndWarnFindingsAndAsksOnlyAfterAFail) {
   const Case cases[] = {
       {"no finding", {}, L"R\\r.html", kSaveAnswersAnyway, L""},
       {"INFO only: logged and reported, no box", {kTwo}, L"R\\r.html", kSaveAnswersAnyway, L""},
-      {"a WARN: told, not asked", {kMasks, kTwo}, L"C:\\R\\r.html", kSaveAnswersAnyway,
+      {"a WARN: told, not asked",
+       {kMasks, kTwo},
+       L"C:\\R\\r.html",
+       kSaveAnswersAnyway,
        L"[WARN] R03 MIRROR: The MIRROR masks differ\r\n\r\nThe report was saved to C:\\R\\r.html."},
-      {"a FAIL in Step 2", {kCrossed, kMasks, kTwo}, L"C:\\R\\r.html", kSaveAnswersAnyway,
+      {"a FAIL in Step 2",
+       {kCrossed, kMasks, kTwo},
+       L"C:\\R\\r.html",
+       kSaveAnswersAnyway,
        L"[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed\r\n[WARN] R03 MIRROR: The MIRROR masks differ\r\n\r\n"
        L"The report was saved to C:\\R\\r.html.\r\n\r\nSave the answers anyway?"},
-      {"a FAIL in Step 3, the report unsaved", {kCrossed}, L"", kGenerateDefinitionAnyway,
+      {"a FAIL in Step 3, the report unsaved",
+       {kCrossed},
+       L"",
+       kGenerateDefinitionAnyway,
        L"[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed\r\n\r\nGenerate the definition file anyway?"},
   };
   for (const Case& c : cases) {

@@ -38,7 +38,8 @@ TEST(ReadinessReport, OutsideDataIsShownAsText) {
       {"an entry", [](ReportInput& r, const std::wstring& v) { r.entries.WorkgroupDomainName = v; }},
       {"computer", [](ReportInput& r, const std::wstring& v) { r.run.computer = v; }},
       {"validation line", [](ReportInput& r, const std::wstring& v) { r.validationLines = {v}; }},
-      {"finding", [](ReportInput& r, const std::wstring& v) {
+      {"finding",
+       [](ReportInput& r, const std::wstring& v) {
          r.findings.resize(1);
          r.findings[0].message = r.findings[0].remedy = v;
          r.findings[0].observed = {{v, v}};

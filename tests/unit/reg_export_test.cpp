@@ -40,7 +40,8 @@ TEST(RegExport, EveryValueReadsBackAsItsBytesAndType) {
       {"text without terminator", L"S", 1, Utf16(L"ab"), L"\"S\"=hex(1):61,00,62,00\r\n"},
       {"odd byte count", L"S", 1, {0x61, 0x00, 0x62}, L"\"S\"=hex(1):61,00,62\r\n"},
       {"a line break inside", L"S", 1, Terminated(L"a\nb"), L"\"S\"=hex(1):61,00,0a,00,62,00,00,00\r\n"},
-      {"text with a NUL inside", L"S", 1, Terminated(std::wstring(L"a\0b", 3)), L"\"S\"=hex(1):61,00,00,00,62,00,00,00\r\n"},
+      {"text with a NUL inside", L"S", 1, Terminated(std::wstring(L"a\0b", 3)),
+       L"\"S\"=hex(1):61,00,00,00,62,00,00,00\r\n"},
       {"dword", L"HighAvailMode", 4, {0x0a, 0, 0, 0}, L"\"HighAvailMode\"=dword:0000000a\r\n"},
       {"dword with the high bit", L"D", 4, {0x78, 0x56, 0x34, 0xf2}, L"\"D\"=dword:f2345678\r\n"},
       {"dword of three bytes", L"D", 4, {1, 2, 3}, L"\"D\"=hex(4):01,02,03\r\n"},
@@ -52,7 +53,10 @@ TEST(RegExport, EveryValueReadsBackAsItsBytesAndType) {
       {"126-character text", L"Long", 1, Terminated(std::wstring(126, L'x')),
        L"\"Long\"=\"" + std::wstring(126, L'x') + L"\"\r\n"},
       {"multi-string over several lines", L"IPAddress", 7,
-       Utf16(std::wstring(L"10.1.1.11\0" L"10.1.1.12\0\0", 22)), L"\"IPAddress\"=hex(7):31,00,30,00,2e,00"},
+       Utf16(std::wstring(L"10.1.1.11\0"
+                          L"10.1.1.12\0\0",
+                          22)),
+       L"\"IPAddress\"=hex(7):31,00,30,00,2e,00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

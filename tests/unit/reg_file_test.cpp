@@ -86,8 +86,9 @@ TEST(ReadRegFile, LaterExportsReplaceAndDelete) {
   ASSERT_TRUE(ReadRegFile(Version5(L"[HKEY_LOCAL_MACHINE\\A\\B]\r\n\"V\"=\"1\"\r\n\"W\"=\"2\"\r\n"
                                    L"[HKEY_LOCAL_MACHINE\\A\\C]\r\n"),
                           root, &error));
-  ASSERT_TRUE(ReadRegFile(Version5(L"[HKEY_LOCAL_MACHINE\\A\\B]\r\n\"v\"=\"3\"\r\n\"W\"=-\r\n[-HKEY_LOCAL_MACHINE\\A\\C]\r\n"),
-                          root, &error));
+  ASSERT_TRUE(
+      ReadRegFile(Version5(L"[HKEY_LOCAL_MACHINE\\A\\B]\r\n\"v\"=\"3\"\r\n\"W\"=-\r\n[-HKEY_LOCAL_MACHINE\\A\\C]\r\n"),
+                  root, &error));
   EXPECT_EQ(ValueAt(root, L"A\\B", L"V").data, Utf16z(L"3"));
   EXPECT_EQ(root.FindPath(L"A\\B")->FindValue(L"W"), nullptr);
   EXPECT_EQ(root.FindPath(L"A\\C"), nullptr);
@@ -228,9 +229,13 @@ TEST(ReadRegFile, Regedit4IsReadAsWindows1252AndItsStringsGetTheirTerminator) {
   }
   RegistryKeyNode root(L"HKEY_LOCAL_MACHINE");
   RegFileError error;
-  ASSERT_TRUE(ReadRegFile("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\O\x92" "Brien]\r\n", root, &error));
+  ASSERT_TRUE(
+      ReadRegFile("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\O\x92"
+                  "Brien]\r\n",
+                  root, &error));
   EXPECT_NE(root.FindPath(L"SOFTWARE\\O\u2019Brien"), nullptr) << "key names too";
-  EXPECT_EQ(WideFromWindows1252("\x81\x8d\x8f\x90\x9d\x9f\xa0\xff"), L"\x0081\x008D\x008F\x0090\x009D\x0178\x00A0\x00FF")
+  EXPECT_EQ(WideFromWindows1252("\x81\x8d\x8f\x90\x9d\x9f\xa0\xff"),
+            L"\x0081\x008D\x008F\x0090\x009D\x0178\x00A0\x00FF")
       << "unassigned bytes keep their value; the rest of the page is Latin-1";
 }
 

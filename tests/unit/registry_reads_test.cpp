@@ -19,7 +19,8 @@ TEST(GetRegKeyStringValue, ReadsTextUpToTheFirstNulWithinA255ByteBuffer) {
   TempLab temp;
   temp.AddRegFile(L"node-b", "product.reg",
                   std::wstring(kProductKeyLine) + L"\"Empty\"=\"\"\n" + L"\"Short\"=\"" + Chars(126) + L"\"\n" +
-                      L"\"Long\"=\"" + Chars(127) + L"\"\n" + MultiStringValue(L"Addresses", {L"10.1.1.5", L"10.1.1.6"}) +
+                      L"\"Long\"=\"" + Chars(127) + L"\"\n" +
+                      MultiStringValue(L"Addresses", {L"10.1.1.5", L"10.1.1.6"}) +
                       L"\"Unterminated\"=hex(1):41,00,42,00\n"
                       L"\"OddBytes\"=hex(1):41,00,42\n");
   NodeOnLab on(temp);
@@ -30,12 +31,8 @@ TEST(GetRegKeyStringValue, ReadsTextUpToTheFirstNulWithinA255ByteBuffer) {
     std::wstring result;
   };
   const Row rows[] = {
-      {L"Empty", 0, L""},
-      {L"Short", 0, Chars(126)},
-      {L"Addresses", 0, L"10.1.1.5"},
-      {L"Unterminated", 0, L"AB"},
-      {L"OddBytes", 0, L"A"},
-      {L"Long", 234, L""},
+      {L"Empty", 0, L""},          {L"Short", 0, Chars(126)}, {L"Addresses", 0, L"10.1.1.5"},
+      {L"Unterminated", 0, L"AB"}, {L"OddBytes", 0, L"A"},    {L"Long", 234, L""},
       {L"Absent", 2, L""},
   };
   for (const Row& row : rows) {
@@ -48,10 +45,9 @@ TEST(GetRegKeyStringValue, ReadsTextUpToTheFirstNulWithinA255ByteBuffer) {
       EXPECT_TRUE(on.log.lines.empty());
     } else {
       // The value is named, not the key path.
-      EXPECT_EQ(on.log.lines, (std::vector<LoggedLine>{
-                                  {L"RegQueryValueEx(" + std::wstring(row.value) + L") failed. rc = " +
-                                       std::to_wstring(row.rc),
-                                   LogClass::LogError}}));
+      EXPECT_EQ(on.log.lines, (std::vector<LoggedLine>{{L"RegQueryValueEx(" + std::wstring(row.value) +
+                                                            L") failed. rc = " + std::to_wstring(row.rc),
+                                                        LogClass::LogError}}));
     }
     EXPECT_EQ(on.OpenHandles(), 1u) << "only the connection stays open";
   }
@@ -76,9 +72,9 @@ TEST(GetRegKeyStringValue, AValueHoldingAControlCharacterIsCorruptData) {
     std::wstring result = L"earlier";
     EXPECT_EQ(on.node.GetRegKeyStringValue(kProductKey, value, result), status::InvalidData);
     EXPECT_EQ(result, L"earlier");
-    EXPECT_EQ(on.log.Messages(), std::vector<std::wstring>{L"GetRegKeyStringValue(" + std::wstring(kProductKey) +
-                                                           L", " + value +
-                                                           L") failed. The value holds a control character."});
+    EXPECT_EQ(on.log.Messages(),
+              std::vector<std::wstring>{L"GetRegKeyStringValue(" + std::wstring(kProductKey) + L", " + value +
+                                        L") failed. The value holds a control character."});
   }
   std::wstring latin1;
   EXPECT_EQ(on.node.GetRegKeyStringValue(kProductKey, L"Latin1", latin1), 0u) << "U+00A0 is no control";
@@ -150,8 +146,8 @@ TEST(GetHighAvailabilityStatus, MapsTheSwitchToItsText) {
     on.node.HaFeatureStatus = L"earlier";
     EXPECT_EQ(on.node.GetHighAvailabilityStatus(), row.rc);
     EXPECT_EQ(on.node.HaFeatureStatus, row.text);
-    EXPECT_EQ(on.log.lines, (std::vector<LoggedLine>{
-                                {row.logLine, row.rc == 0 ? LogClass::LogInfo : LogClass::LogError}}));
+    EXPECT_EQ(on.log.lines,
+              (std::vector<LoggedLine>{{row.logLine, row.rc == 0 ? LogClass::LogInfo : LogClass::LogError}}));
     on.node.RemoteRegistry.Close();
     EXPECT_EQ(on.OpenHandles(), 0u);
   }

@@ -108,8 +108,7 @@ TEST_F(Reset, AFileThatCannotBeChangedStopsIt) {
   const std::wstring message =
       L"Unable to change the file attributes of D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat to normal.";
   EXPECT_EQ(wizard->view.boxes, (std::vector<ShownBox>{kQuestion, {message, L""}}));
-  EXPECT_EQ(wizard->log.lines,
-            (std::vector<LoggedLine>{{kDeleting, LogClass::LogInfo}, {message, LogClass::LogInfo}}));
+  EXPECT_EQ(wizard->log.lines, (std::vector<LoggedLine>{{kDeleting, LogClass::LogInfo}, {message, LogClass::LogInfo}}));
   EXPECT_TRUE(cluster.temp.DriveFileExists(kDefaultsPath));
   EXPECT_EQ(wizard->dialog.WizardStage, 1);
   EXPECT_TRUE(wizard->view.IsEnabled(IDC_STEP3));

@@ -76,12 +76,13 @@ TEST(ReadServiceList, ReadsScOutputAsCmdAndPowerShellWriteIt) {
 TEST(ReadServiceList, ReadsTheMinimalHandWrittenForm) {
   std::vector<LabService> services;
   ServiceListError error;
-  ASSERT_TRUE(ReadServiceList("# node-b, written by hand\n"
-                              "SERVICE_NAME: Dhcp\n"
-                              "STATE : 4 RUNNING\n"
-                              "SERVICE_NAME: Odd\n"
-                              "  STATE : 9\n",
-                              &services, &error))
+  ASSERT_TRUE(
+      ReadServiceList("# node-b, written by hand\n"
+                      "SERVICE_NAME: Dhcp\n"
+                      "STATE : 4 RUNNING\n"
+                      "SERVICE_NAME: Odd\n"
+                      "  STATE : 9\n",
+                      &services, &error))
       << error.line << ": " << error.reason;
   ASSERT_EQ(services.size(), 2u);
   EXPECT_EQ(services[1].name, L"Odd");

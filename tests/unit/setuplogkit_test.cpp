@@ -69,7 +69,10 @@ TEST(SetupLogKit, AppendsLinesWithoutTruncatingAndKeepsNonAsciiText) {
   EXPECT_EQ(write(L"DuplexSetup", L"second", 0, 2), 0);
   const std::string text = ReadAll(log);
   EXPECT_EQ(text.rfind("earlier run\n", 0), 0u) << "never truncates";
-  EXPECT_NE(text.find("DuplexSetup INFO  Hostname = n\xC3\xB6" "de-\xE4\xB8\xAD"), std::string::npos) << text;
+  EXPECT_NE(text.find("DuplexSetup INFO  Hostname = n\xC3\xB6"
+                      "de-\xE4\xB8\xAD"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("DuplexSetup ERROR second"), std::string::npos) << text;
   EXPECT_LT(text.find("Hostname"), text.find("second"));
 
@@ -91,7 +94,8 @@ TEST(SetupLogKit, ConcurrentWritersNeverInterleaveALine) {
   std::vector<std::thread> writers;
   for (int w = 0; w < kWriters; ++w) {
     writers.emplace_back([w, write] {
-      const std::wstring message = L"writer " + std::to_wstring(w) + L" " + std::wstring(300, static_cast<wchar_t>(L'a' + w));
+      const std::wstring message =
+          L"writer " + std::to_wstring(w) + L" " + std::wstring(300, static_cast<wchar_t>(L'a' + w));
       for (int i = 0; i < kLines; ++i) write(L"DuplexSetup", message.c_str(), 2, 2);
     });
   }

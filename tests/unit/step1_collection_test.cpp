@@ -88,10 +88,12 @@ TEST(EntryRules, FirstBrokenRuleIsTheOnlyOneReported) {
        },
        L"The entry \"Managed CLAN Host Name\" holds a control character, such as a tab or a line break, which the "
        L"wizard's files can not hold. Please remove it."},
-      {"a euro sign in the workgroup", [](RecordingView& v) { v.entries[IDC_WORKGROUP_DOMAIN_NAME] = L"gr\u00FCppe\u20AC\u65E5\u672C"; },
+      {"a euro sign in the workgroup",
+       [](RecordingView& v) { v.entries[IDC_WORKGROUP_DOMAIN_NAME] = L"gr\u00FCppe\u20AC\u65E5\u672C"; },
        L"The entry \"Server Workgroup / Domain Name\" holds the character \"\u20AC\", which the wizard's files can "
        L"not hold. Please use only Western European (Latin-1) characters."},
-      {"a NUL in the CLAN test address", [](RecordingView& v) { v.entries[IDC_CLAN_TEST_IP] = std::wstring(L"127.0.0.1\0", 10); },
+      {"a NUL in the CLAN test address",
+       [](RecordingView& v) { v.entries[IDC_CLAN_TEST_IP] = std::wstring(L"127.0.0.1\0", 10); },
        L"The entry \"CLAN Test IP\" holds a control character, such as a tab or a line break, which the wizard's "
        L"files can not hold. Please remove it."},
   };
@@ -102,7 +104,8 @@ TEST(EntryRules, FirstBrokenRuleIsTheOnlyOneReported) {
     TypeClusterEntries(wizard.view);
     c.change(wizard.view);
     EXPECT_EQ(wizard.dialog.CollectNodeInformation(), status::InvalidData);
-    EXPECT_EQ(wizard.log.lines, (std::vector<LoggedLine>{{kValidating, LogClass::LogInfo}, {c.message, LogClass::LogInfo}}));
+    EXPECT_EQ(wizard.log.lines,
+              (std::vector<LoggedLine>{{kValidating, LogClass::LogInfo}, {c.message, LogClass::LogInfo}}));
     EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{c.message, L""}}));
     EXPECT_EQ(wizard.lab->RemoteCallCount(), 0u) << "no server is contacted";
     EXPECT_EQ(wizard.dialog.Node1Info.HostName, L"") << "the records are not touched";
@@ -167,7 +170,8 @@ TEST_F(Collection, BothServersFillTheFirst17RowsInStage1) {
 TEST_F(Collection, Node1UnreachableStopsBeforeNode2AndLeavesTheList) {
   wizard.view.entries[IDC_NODE1_HOST_NAME] = L"node-x";
   wizard.dialog.OnStep1();
-  EXPECT_EQ(wizard.ownerlessBox.texts, std::vector<std::wstring>{L"Unable to connect to the registry on server node-x."});
+  EXPECT_EQ(wizard.ownerlessBox.texts,
+            std::vector<std::wstring>{L"Unable to connect to the registry on server node-x."});
   const std::wstring failed = L"Errors occured trying to obtain information from server node-x.";
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{failed, L""}}));
   EXPECT_EQ(wizard.log.lines.back(), (LoggedLine{failed, LogClass::LogError}));

@@ -81,8 +81,7 @@ TEST_F(Step3, GeneratesTheDefinitionAndLogsTheRunInOrder) {
   EXPECT_EQ(std::vector<std::wstring>(messages.end() - 9, messages.end()),
             (std::vector<std::wstring>{
                 L"No validation errors detected.", L"No validation errors detected.", kClusterLabFindingA,
-                kClusterLabFindingB,
-                std::wstring(L"Cluster readiness report saved to ") + kTestReportPath + L".",
+                kClusterLabFindingB, std::wstring(L"Cluster readiness report saved to ") + kTestReportPath + L".",
                 L"INI file E:\\Zandor\\HA\\AutoStart_Configuration.ini updated.",
                 L"Perl input file D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat updated.",
                 L"Executing command " + std::wstring(kCommand) + L" in directory D:\\Zandor\\HA\\ToolkitInstaller2.0",
@@ -154,10 +153,10 @@ TEST_F(Step3, ADefinitionLeftByAnEarlierRunNeverCountsForThisOne) {
     WizardOnLab& w = Opened();
     w.dialog.OnStep3();
     EXPECT_EQ(Started(), 1);
-    EXPECT_EQ(Boxes(), (std::vector<ShownBox>{{L"The installer did not generate the definition file " +
-                                                   std::wstring(kDefinition) +
-                                                   L": the file there was left by an earlier run.",
-                                               L""}}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<ShownBox>{{L"The installer did not generate the definition file " +
+                                          std::wstring(kDefinition) + L": the file there was left by an earlier run.",
+                                      L""}}));
   }
   EXPECT_EQ(cluster.temp.ReadDriveFile(kDefinition), "from an earlier run\r\n");
 }
@@ -188,8 +187,9 @@ TEST_F(Step3, ChecksTheServicesItselfWhenTheStoredStageSkippedThem) {
   w.dialog.OnStep3();
   const std::wstring report = L"At least one of the EMC services on server node-b is not running.\r\n";
   EXPECT_EQ(Boxes(), (std::vector<ShownBox>{{report, L"Validation Errors Detected."}}));
-  EXPECT_EQ(std::vector<LoggedLine>(w.log.lines.end() - 2, w.log.lines.end()),
-            (std::vector<LoggedLine>{{L"Validation Errors Detected.", LogClass::LogError}, {report, LogClass::LogError}}));
+  EXPECT_EQ(
+      std::vector<LoggedLine>(w.log.lines.end() - 2, w.log.lines.end()),
+      (std::vector<LoggedLine>{{L"Validation Errors Detected.", LogClass::LogError}, {report, LogClass::LogError}}));
   EXPECT_FALSE(cluster.temp.DriveFileExists(kIniPath));
   EXPECT_EQ(Started(), 0);
 }

@@ -28,7 +28,12 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnceWhateverItsRoad) {
     std::vector<int> closed;
   };
   const Case cases[] = {
-      {"received, then out of scope", [](CountingTraits t) { Holder h(t); *h.Receive() = 7; }, {7}},
+      {"received, then out of scope",
+       [](CountingTraits t) {
+         Holder h(t);
+         *h.Receive() = 7;
+       },
+       {7}},
       {"closed early, then out of scope",
        [](CountingTraits t) {
          Holder h(7, t);
@@ -36,8 +41,15 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnceWhateverItsRoad) {
          EXPECT_FALSE(h.IsOpen());
        },
        {7}},
-      {"a failed close is told", [](CountingTraits t) { EXPECT_EQ(Holder(13, t).Close(), status::AccessDenied); }, {13}},
-      {"moved into another holder", [](CountingTraits t) { Holder a(7, t); Holder b(std::move(a)); }, {7}},
+      {"a failed close is told",
+       [](CountingTraits t) { EXPECT_EQ(Holder(13, t).Close(), status::AccessDenied); },
+       {13}},
+      {"moved into another holder",
+       [](CountingTraits t) {
+         Holder a(7, t);
+         Holder b(std::move(a));
+       },
+       {7}},
       {"moved over a holder that held one",
        [](CountingTraits t) {
          Holder a(7, t);

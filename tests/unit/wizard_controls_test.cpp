@@ -101,7 +101,8 @@ TemplateControl ParseControl(const std::string& line) {
     at = 4;
     if (windowClass == "SysListView32") control.kind = ControlKind::List;
     if (windowClass == "Button") {
-      control.kind = style.find("NOT WS_VISIBLE") != std::string::npos ? ControlKind::HiddenButton : ControlKind::Button;
+      control.kind =
+          style.find("NOT WS_VISIBLE") != std::string::npos ? ControlKind::HiddenButton : ControlKind::Button;
     }
   }
   if (keyword == "GROUPBOX") control.kind = ControlKind::Frame;
@@ -140,8 +141,8 @@ DialogTemplate ReadTemplate(const std::string& dialog) {
 }
 
 const char* KindName(ControlKind kind) {
-  constexpr const char* kNames[] = {"label", "entry", "drop-down", "frame", "button", "default button",
-                                    "hidden button", "list"};
+  constexpr const char* kNames[] = {"label",  "entry",          "drop-down",     "frame",
+                                    "button", "default button", "hidden button", "list"};
   return kNames[static_cast<int>(kind)];
 }
 

@@ -15,7 +15,9 @@ constexpr wchar_t kNotInstalledBox[] =
     L"servers that have the feature installed and enabled.\r\n\r\nPlease click on OK to exit the tool.";
 
 std::string DefaultsWithStage(const std::string& stage) {
-  return stage + "\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
+  return stage +
+         "\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0."
+         "1\r\n";
 }
 }  // namespace
 
@@ -78,23 +80,40 @@ TEST(WizardDialogOpening, FeatureCheckFindings) {
   };
   const std::wstring key = L"[HKEY_LOCAL_MACHINE\\Software\\Zandor\\Vestamail\\ConfigWizard]\n";
   const Case cases[] = {
-      {"key missing", std::nullopt, {},
-       {{L"RegOpenKeyEx(Software\\Zandor\\Vestamail\\ConfigWizard) failed. rc = 2", LogClass::LogError}}, false},
-      {"value too long to read", key + L"\"HighAvailMode\"=\"enabled\"\n", {},
-       {{L"RegQueryValueEx(HighAvailMode) failed. rc = 234", LogClass::LogError}}, false},
-      {"value absent", key, {{kNotInstalledBox, L""}},
-       {{L"The high availability feature is not currently installed on the server", LogClass::LogInfo}}, true},
-      {"value 0", key + L"\"HighAvailMode\"=dword:00000000\n",
+      {"key missing",
+       std::nullopt,
+       {},
+       {{L"RegOpenKeyEx(Software\\Zandor\\Vestamail\\ConfigWizard) failed. rc = 2", LogClass::LogError}},
+       false},
+      {"value too long to read",
+       key + L"\"HighAvailMode\"=\"enabled\"\n",
+       {},
+       {{L"RegQueryValueEx(HighAvailMode) failed. rc = 234", LogClass::LogError}},
+       false},
+      {"value absent",
+       key,
+       {{kNotInstalledBox, L""}},
+       {{L"The high availability feature is not currently installed on the server", LogClass::LogInfo}},
+       true},
+      {"value 0",
+       key + L"\"HighAvailMode\"=dword:00000000\n",
        {{L"The high availability feature is installed on the server, but it is not enabled. This tool should only "
          L"be run on servers that have the feature installed and enabled. In order to enable the high availability "
          L"feature you need to run the Configuration Wizard and select the \"High Availability Mode\" option on the "
          L"Network Interface Card page.\r\n\r\nPlease click on OK to exit the tool.",
          L""}},
-       {{L"High availability feature installed but not enabled.", LogClass::LogInfo}}, true},
-      {"value 1", key + L"\"HighAvailMode\"=dword:00000001\n", {},
-       {{L"High availability feature installed and enabled.", LogClass::LogInfo}}, false},
-      {"one byte of data counts as its low byte", key + L"\"HighAvailMode\"=hex:01\n", {},
-       {{L"High availability feature installed and enabled.", LogClass::LogInfo}}, false},
+       {{L"High availability feature installed but not enabled.", LogClass::LogInfo}},
+       true},
+      {"value 1",
+       key + L"\"HighAvailMode\"=dword:00000001\n",
+       {},
+       {{L"High availability feature installed and enabled.", LogClass::LogInfo}},
+       false},
+      {"one byte of data counts as its low byte",
+       key + L"\"HighAvailMode\"=hex:01\n",
+       {},
+       {{L"High availability feature installed and enabled.", LogClass::LogInfo}},
+       false},
       {"value 2", key + L"\"HighAvailMode\"=dword:00000002\n", {}, {}, false},
       {"value 256 is not 0", key + L"\"HighAvailMode\"=dword:00000100\n", {}, {}, false},
   };
@@ -129,8 +148,8 @@ TEST_F(FieldExchange, ShowLowersHostNameEntriesOnlyAndSelectsTheBoardCountByPref
   for (const auto& [board, selection] : boardCases) {
     d.BoardCount = board;
     d.UpdateData(false);
-    EXPECT_EQ(wizard.view.boardSelection, selection) << "board count '" << std::string(board.begin(), board.end())
-                                                    << "'";
+    EXPECT_EQ(wizard.view.boardSelection, selection)
+        << "board count '" << std::string(board.begin(), board.end()) << "'";
   }
   EXPECT_EQ(wizard.view.entries[IDC_MANAGED_HOST_NAME], L"ha-managed");
   EXPECT_EQ(wizard.view.entries[IDC_NODE1_HOST_NAME], L"node-a");

@@ -115,7 +115,8 @@ class CaptureRoundTrip : public ::testing::Test {
 TEST_F(CaptureRoundTrip, LabStepOneOnTheCaptureMatchesTheLiveRegistry) {
   // The answers of a finished stage 1 name the domain whose services are captured.
   const std::wstring computer = ToLowerAscii(ComputerName());
-  const std::string answers = "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\n" + std::string(computer.begin(), computer.end()) +
+  const std::string answers = "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\n" +
+                              std::string(computer.begin(), computer.end()) +
                               "\r\nduplex-peer\r\nadmin\r\nworkgroup\r\n3\r\nrt1\r\n127.0.0.1\r\n";
   ASSERT_TRUE(CreateDirectoryW(L"D:\\Zandor", nullptr));
   ASSERT_TRUE(CreateDirectoryW(L"D:\\Zandor\\HA", nullptr));
@@ -126,8 +127,9 @@ TEST_F(CaptureRoundTrip, LabStepOneOnTheCaptureMatchesTheLiveRegistry) {
   PeerRegistry registry(backend.registry);
   Platform live{registry, backend.services, backend.files, backend.machine, backend.processes};
   const StepOneSeen onLive = RunStepOne(live);
-  ASSERT_EQ(onLive.status, 0u) << (onLive.log.empty() ? std::string() : std::string(onLive.log.back().message.begin(),
-                                                                                      onLive.log.back().message.end()));
+  ASSERT_EQ(onLive.status, 0u) << (onLive.log.empty() ? std::string()
+                                                      : std::string(onLive.log.back().message.begin(),
+                                                                    onLive.log.back().message.end()));
 
   // The capture, as `DuplexSetupAssistant capture FOLDER nodes NODE1,duplex-peer` runs it.
   TempFolder folder;

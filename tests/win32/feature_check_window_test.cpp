@@ -21,7 +21,8 @@
 
 namespace {
 constexpr wchar_t kNotInstalledStart[] = L"The high availability feature is not currently installed on the server.";
-constexpr wchar_t kNotEnabledStart[] = L"The high availability feature is installed on the server, but it is not enabled.";
+constexpr wchar_t kNotEnabledStart[] =
+    L"The high availability feature is installed on the server, but it is not enabled.";
 // Only the company's key is ever removed, so that the test leaves the rest of the registry alone.
 constexpr wchar_t kCompanyKey[] = L"Software\\Zandor";
 
@@ -202,6 +203,6 @@ TEST_F(FeatureCheckWindowTest, OpenWindow_ShowsTemplateItemsAndFirstStage) {
   EXPECT_FALSE(seen.step3Enabled);
   EXPECT_FALSE(seen.cancelVisible);
   EXPECT_EQ(seen.lastSystemMenuItem, L"&About DuplexSetupAssistant...");
-  EXPECT_TRUE(seen.clippedLabels.empty()) << "first clipped label: "
-                                          << (seen.clippedLabels.empty() ? "" : Utf8FromWide(seen.clippedLabels[0]));
+  EXPECT_TRUE(seen.clippedLabels.empty())
+      << "first clipped label: " << (seen.clippedLabels.empty() ? "" : Utf8FromWide(seen.clippedLabels[0]));
 }

@@ -1,4 +1,5 @@
-// Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, readability, stamps, and their codes.
+// Win32FileSystem on Wine's real files: whole-file reads and replacements, removal, readability, stamps, and their
+// codes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +17,8 @@ namespace {
 // The names in a folder, sorted: a save leaves its target and nothing of its own beside it.
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
   std::vector<std::wstring> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().wstring());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -128,8 +130,8 @@ TEST_F(Win32FileSystemTest, ReplaceWholeFile_RefusedTargetKeepsItsContentAndName
       case Target::OpenWithoutWriteSharing:
       case Target::OpenWithoutDeleteSharing: {
         WriteFileBytes(path, before);
-        const DWORD sharing = row.target == Target::OpenWithoutWriteSharing ? FILE_SHARE_READ
-                                                                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
+        const DWORD sharing =
+            row.target == Target::OpenWithoutWriteSharing ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
         holder.emplace(CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder->IsOpen());
         break;
@@ -233,7 +235,8 @@ TEST_F(Win32FileSystemTest, QueryFileStamp_IsTheWriteTimeAndSizeAndChangesWithAR
   // A time whose two halves both matter, long before this run.
   const std::uint64_t earlier = 0x01D5A1B2C3D4E5F0;
   {
-    ScopedHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(
+        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     const FILETIME written{static_cast<DWORD>(earlier & 0xFFFFFFFF), static_cast<DWORD>(earlier >> 32)};
     ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
   }

@@ -60,7 +60,8 @@ void TestDrives::Empty() const {
 
 std::string LayOutInstallation(const std::wstring& domain) {
   const std::wstring domainFolder = std::wstring(kTestInstallFolder) + L"\\" + domain;
-  for (const std::wstring& folder : {domainFolder + L"\\bin", std::wstring(kTestToolkitFolder), std::wstring(L"E:\\Zandor\\HA")}) {
+  for (const std::wstring& folder :
+       {domainFolder + L"\\bin", std::wstring(kTestToolkitFolder), std::wstring(L"E:\\Zandor\\HA")}) {
     if (std::string problem = MakeFolder(folder); !problem.empty()) return problem;
   }
   WriteFileBytes(domainFolder + L"\\manifest", "test installation\r\n");
@@ -88,7 +89,8 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
 }
 
 InstallerHold::InstallerHold()
-    : name_(UniqueName()), released_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())),
+    : name_(UniqueName()),
+      released_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())),
       variable_(L"DUPLEX_TEST_INSTALLER_HOLD", name_) {}
 
 std::wstring InstallerHold::UniqueName() {

@@ -30,7 +30,10 @@ struct Connection {
 
 // GUIDs of the test's own, so that nothing of Wine's is mistaken for them.
 const Connection kConnections[] = {
-    {L"CLAN", L"{D0000001-5EED-4D0C-A000-000000000001}", {L"10.1.1.5", L"10.1.1.6"}, {L"255.255.255.0", L"255.255.0.0"}},
+    {L"CLAN",
+     L"{D0000001-5EED-4D0C-A000-000000000001}",
+     {L"10.1.1.5", L"10.1.1.6"},
+     {L"255.255.255.0", L"255.255.0.0"}},
     {L"ELAN", L"{D0000002-5EED-4D0C-A000-000000000002}", {L"192.168.10.21"}, {L"255.255.255.128"}},
     {L"HB1", L"{D0000003-5EED-4D0C-A000-000000000003}", {L"172.16.1.1"}, {L"255.255.0.0"}},
     {L"HB2", L"{D0000004-5EED-4D0C-A000-000000000004}", {L"172.17.2.9"}, {L"255.255.255.252"}},
@@ -124,11 +127,8 @@ TEST_F(NodeGatheringTest, GetNodeInfo_ThisComputerInAnyCaseGathersEverything) {
       std::wstring subnet;
     };
     const Expected expected[] = {
-        {node.Clan, L"10.1.1.0"},
-        {node.Elan, L"192.168.10.0"},
-        {node.Hb1, L"172.16.0.0"},
-        {node.Hb2, L"172.17.2.8"},
-        {node.Mirror, L"10.20.30.40"},
+        {node.Clan, L"10.1.1.0"},  {node.Elan, L"192.168.10.0"},  {node.Hb1, L"172.16.0.0"},
+        {node.Hb2, L"172.17.2.8"}, {node.Mirror, L"10.20.30.40"},
     };
     for (std::size_t i = 0; i < std::size(kConnections); ++i) {
       const Connection& connection = kConnections[i];

@@ -181,9 +181,9 @@ TEST_F(Win32ProcessesTest, Start_AsksForAMinimisedWindowAtTheOrigin) {
   const std::wstring record = std::wstring(kTestToolkitFolder) + L"\\startup.txt";
   const ScopedEnvironmentVariable recordTo(L"DUPLEX_TEST_STARTUP_RECORD", record);
   std::unique_ptr<StartedProcess> installer;
-  ASSERT_EQ(processes_.Start(L"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe\"",
-                             kTestToolkitFolder, &installer),
-            0u);
+  ASSERT_EQ(
+      processes_.Start(L"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe\"", kTestToolkitFolder, &installer),
+      0u);
   ASSERT_NE(installer, nullptr);
   EXPECT_TRUE(installer->WaitForEnd(kEndsWithinMs));
 

@@ -68,8 +68,8 @@ void RunAnsweringItsBox(const std::wstring& program, const wchar_t* currentDirec
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             currentDirectory, &startup, &started))
+  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDirectory,
+                             &startup, &started))
       << "error " << GetLastError();
   ScopedHandle process(started.hProcess);
   ScopedHandle thread(started.hThread);
@@ -143,8 +143,8 @@ TEST(Program, LoadsTheLogLibraryOnlyFromBesideItself) {
     const std::wstring program = programFolder.File(L"DuplexSetupAssistant.exe");
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE));
     if (row.libraryBeside) {
-      ASSERT_TRUE(CopyFileW(OnDriveZ(DUPLEX_SETUPLOGKIT_PATH).c_str(), programFolder.File(L"SetupLogKit.dll").c_str(),
-                            FALSE));
+      ASSERT_TRUE(
+          CopyFileW(OnDriveZ(DUPLEX_SETUPLOGKIT_PATH).c_str(), programFolder.File(L"SetupLogKit.dll").c_str(), FALSE));
     }
     ASSERT_TRUE(
         CopyFileW(OnDriveZ(DUPLEX_PLANTED_LIBRARY_PATH).c_str(), downloads.File(L"SetupLogKit.dll").c_str(), FALSE));

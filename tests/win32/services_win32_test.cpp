@@ -28,7 +28,8 @@ std::string EnsureRunning(const wchar_t* name) {
   const ULONGLONG deadline = GetTickCount64() + 60000;
   while (GetTickCount64() < deadline) {
     SERVICE_STATUS serviceStatus{};
-    if (!QueryServiceStatus(service.get(), &serviceStatus)) return "QueryServiceStatus: " + std::to_string(GetLastError());
+    if (!QueryServiceStatus(service.get(), &serviceStatus))
+      return "QueryServiceStatus: " + std::to_string(GetLastError());
     state = serviceStatus.dwCurrentState;
     if (state == SERVICE_RUNNING) return {};
     if (state == SERVICE_STOPPED && !StartServiceW(service.get(), 0, nullptr) &&

@@ -89,7 +89,8 @@ std::wstring InterfaceKeyOf(const std::wstring& guid) { return std::wstring(kInt
 RegFileText ServerRegistry() {
   RegFileText file;
   for (const auto& connection : kConnections) {
-    file.Key(std::wstring(kNetworkClassKey) + L"\\" + connection.guid + L"\\Connection").String(L"Name", connection.name);
+    file.Key(std::wstring(kNetworkClassKey) + L"\\" + connection.guid + L"\\Connection")
+        .String(L"Name", connection.name);
     file.Key(InterfaceKeyOf(connection.guid))
         .MultiString(L"IPAddress", {connection.address})
         .MultiString(L"SubnetMask", {connection.mask});
@@ -179,9 +180,9 @@ struct SavedAnswers {
 
 void WriteStageTwoDefaults(const SavedAnswers& answers) {
   const std::string node1 = Utf8FromWide(ToLowerAscii(ComputerName()));
-  WriteFileBytes(kTestDefaultsFile, CrLfText({"1", "ha-managed", "10.1.1.5", "10.2.2.5", node1,
-                                              Utf8FromWide(kPeerAlias), "admin", "workgroup", answers.boardCount,
-                                              "ha1", answers.clanTestIp}));
+  WriteFileBytes(kTestDefaultsFile,
+                 CrLfText({"1", "ha-managed", "10.1.1.5", "10.2.2.5", node1, Utf8FromWide(kPeerAlias), "admin",
+                           "workgroup", answers.boardCount, "ha1", answers.clanTestIp}));
 }
 
 std::vector<std::string> CrLfLines(const std::string& text) {
@@ -215,7 +216,8 @@ void WriteEarlierFile(const std::wstring& path, const std::string& bytes) {
   time.HighPart = now.dwHighDateTime;
   time.QuadPart -= 24ull * 60 * 60 * 10000000;
   const FILETIME dayBefore{time.LowPart, time.HighPart};
-  ScopedHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ScopedHandle file(
+      CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   SetFileTime(file.get(), nullptr, nullptr, &dayBefore);
 }
 
@@ -254,7 +256,8 @@ class Step3WindowTest : public ::testing::Test {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     ASSERT_EQ(server_->registry.Problem(), "");
-    for (const ScopedTestService* service : {&server_->agent, &server_->backbone, &server_->mirror, &server_->transport}) {
+    for (const ScopedTestService* service :
+         {&server_->agent, &server_->backbone, &server_->mirror, &server_->transport}) {
       ASSERT_EQ(service->Problem(), "");
     }
   }
@@ -285,10 +288,18 @@ TEST_F(Step3WindowTest, BothBoardCounts_WriteTheInputFilesRunTheInstallerAndComp
     int valueLines;
   };
   const Case cases[] = {
-      {"one board, loopback CLAN test address", {"1", "127.0.0.1"}, kSingleBoardCommand, kSingleBoardDefinition,
-       "Vestamail-Mirroring-Single", 29},
-      {"three boards, a CLAN test address", {"3", "10.1.1.1"}, kThreeBoardCommand, kThreeBoardDefinition,
-       "Vestamail-Mirroring", 31},
+      {"one board, loopback CLAN test address",
+       {"1", "127.0.0.1"},
+       kSingleBoardCommand,
+       kSingleBoardDefinition,
+       "Vestamail-Mirroring-Single",
+       29},
+      {"three boards, a CLAN test address",
+       {"3", "10.1.1.1"},
+       kThreeBoardCommand,
+       kThreeBoardDefinition,
+       "Vestamail-Mirroring",
+       31},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.what);
@@ -302,14 +313,11 @@ TEST_F(Step3WindowTest, BothBoardCounts_WriteTheInputFilesRunTheInstallerAndComp
     WizardDriver driver;
     // Node 2 is this computer under another name, so every address is the other's too: the
     // readiness question comes first, answered Yes.
-    driver.Then([](HWND wizard) { Press(wizard, IDC_STEP3); })
-        .Answer(IDYES)
-        .Answer(IDOK)
-        .Then([&](HWND wizard) {
-          step3Enabled = IsWindowEnabled(GetDlgItem(wizard, IDC_STEP3));
-          rows = static_cast<std::size_t>(SendDlgItemMessageW(wizard, IDC_NODE_INFO_LIST, LVM_GETITEMCOUNT, 0, 0));
-          Close(wizard);
-        });
+    driver.Then([](HWND wizard) { Press(wizard, IDC_STEP3); }).Answer(IDYES).Answer(IDOK).Then([&](HWND wizard) {
+      step3Enabled = IsWindowEnabled(GetDlgItem(wizard, IDC_STEP3));
+      rows = static_cast<std::size_t>(SendDlgItemMessageW(wizard, IDC_NODE_INFO_LIST, LVM_GETITEMCOUNT, 0, 0));
+      Close(wizard);
+    });
 
     EXPECT_EQ(window.RunUnder(driver), IDCANCEL);
 

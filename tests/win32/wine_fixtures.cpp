@@ -105,7 +105,9 @@ std::wstring ComputerName() {
 }
 
 DialogWatcher::DialogWatcher(DWORD uiThreadId, std::function<void(HWND)> onWizardShown, DWORD timeoutMs)
-    : uiThreadId_(uiThreadId), onWizardShown_(std::move(onWizardShown)), timeoutMs_(timeoutMs),
+    : uiThreadId_(uiThreadId),
+      onWizardShown_(std::move(onWizardShown)),
+      timeoutMs_(timeoutMs),
       thread_([this] { Run(); }) {}
 
 DialogWatcher::~DialogWatcher() { Finish(); }

@@ -5,7 +5,9 @@
 #include "peer_registry.h"
 
 namespace {
-std::wstring Below(const std::wstring& root, const std::wstring& path) { return root.empty() ? path : root + L"\\" + path; }
+std::wstring Below(const std::wstring& root, const std::wstring& path) {
+  return root.empty() ? path : root + L"\\" + path;
+}
 std::wstring InterfaceKeyOf(const std::wstring& guid) { return std::wstring(kInterfacesKey) + L"\\" + guid; }
 }  // namespace
 
@@ -26,7 +28,8 @@ void AddWineServer(RegFileText& file, const std::wstring& root, const std::vecto
       .String(L"Domain", clanDomain);
   // Adapters the wizard passes over: another connection with an interface of its own, one whose
   // name is empty, and a class subkey that is no adapter.
-  file.Key(classKey + L"\\{d00000f1-5eed-4d0c-a000-0000000000f1}\\Connection").String(L"Name", L"Local Area Connection 6");
+  file.Key(classKey + L"\\{d00000f1-5eed-4d0c-a000-0000000000f1}\\Connection")
+      .String(L"Name", L"Local Area Connection 6");
   file.Key(Below(root, InterfaceKeyOf(L"{d00000f1-5eed-4d0c-a000-0000000000f1}")))
       .MultiString(L"IPAddress", {L"192.168.50.7"})
       .MultiString(L"SubnetMask", {L"255.255.255.0"});

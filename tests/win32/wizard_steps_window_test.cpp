@@ -60,10 +60,10 @@ class DemoLabCopy {
   std::string problem_;
 };
 
-// The window as the program builds it on a lab: the lab's parts and a recording log (the window brings its owner-less box).
+// The window as the program builds it on a lab: the lab's parts and a recording log (the window brings its owner-less
+// box).
 struct LabWindow {
-  explicit LabWindow(Lab& lab)
-      : platform(lab.MakePlatform()), window(GetModuleHandleW(nullptr), platform, log) {}
+  explicit LabWindow(Lab& lab) : platform(lab.MakePlatform()), window(GetModuleHandleW(nullptr), platform, log) {}
 
   INT_PTR RunUnder(WizardDriver& driver) {
     return driver.Run([this] { return window.RunModal(nullptr); });
@@ -147,10 +147,14 @@ void TypeStageOneEntries(HWND wizard) {
     const wchar_t* text;
   };
   const Entry entries[] = {
-      {IDC_MANAGED_HOST_NAME, L"ha-managed"}, {IDC_MANAGED_CLAN_IP, L"10.1.1.5"},
-      {IDC_MANAGED_ELAN_IP, L"10.2.2.5"},     {IDC_NODE2_HOST_NAME, L"node-b"},
-      {IDC_USER_NAME, L"admin"},              {IDC_WORKGROUP_DOMAIN_NAME, L"workgroup"},
-      {IDC_AUTOSTART_DOMAIN, L"ha1"},         {IDC_CLAN_TEST_IP, L"127.0.0.1"},
+      {IDC_MANAGED_HOST_NAME, L"ha-managed"},
+      {IDC_MANAGED_CLAN_IP, L"10.1.1.5"},
+      {IDC_MANAGED_ELAN_IP, L"10.2.2.5"},
+      {IDC_NODE2_HOST_NAME, L"node-b"},
+      {IDC_USER_NAME, L"admin"},
+      {IDC_WORKGROUP_DOMAIN_NAME, L"workgroup"},
+      {IDC_AUTOSTART_DOMAIN, L"ha1"},
+      {IDC_CLAN_TEST_IP, L"127.0.0.1"},
   };
   for (const Entry& entry : entries) SetDlgItemTextW(wizard, entry.id, entry.text);
   HWND boards = GetDlgItem(wizard, IDC_BOARD_COUNT);

@@ -124,8 +124,8 @@ CmdLineReading ReadCmdLine(const std::wstring& commandLine, const NamesExecutabl
   if (!EqualsIgnoringAsciiCase(program, L"cmd") && !EqualsIgnoringAsciiCase(program, L"cmd.exe")) return {};
 
   at = SkipBlanks(commandLine, at);
-  const bool slashC =
-      at + 1 < commandLine.size() && commandLine[at] == L'/' && (commandLine[at + 1] == L'c' || commandLine[at + 1] == L'C');
+  const bool slashC = at + 1 < commandLine.size() && commandLine[at] == L'/' &&
+                      (commandLine[at + 1] == L'c' || commandLine[at + 1] == L'C');
   if (!slashC) {
     std::size_t end = at;
     while (end < commandLine.size() && !IsBlank(commandLine[end])) ++end;

@@ -10,7 +10,7 @@ struct CmdCommand {
   std::wstring program;                 // the first word; empty when the command has none
   std::vector<std::wstring> arguments;  // the words after it
   bool hasStandardInput = false;
-  std::wstring standardInput;           // the word after an unquoted '<', as Windows path text
+  std::wstring standardInput;  // the word after an unquoted '<', as Windows path text
 };
 
 enum class CmdLineKind {

@@ -39,7 +39,7 @@ std::string Trim(const std::string& text) {
 
 struct LabConf {
   std::wstring computerName;
-  std::wstring fullDrives;             // drive letters
+  std::wstring fullDrives;                // drive letters
   std::vector<std::wstring> deniedFiles;  // Windows paths
   Status startError = status::Success;
   std::uint32_t processDelayMs = 0;
@@ -241,6 +241,4 @@ std::uint64_t Lab::RemoteCallCount() const { return registry_->RemoteCallCount()
 
 std::size_t Lab::OpenHandleCount() const { return registry_->OpenHandleCount() + services_->OpenHandleCount(); }
 
-Platform Lab::MakePlatform() {
-  return Platform{*registry_, *services_, *files_, *machine_, *processes_};
-}
+Platform Lab::MakePlatform() { return Platform{*registry_, *services_, *files_, *machine_, *processes_}; }

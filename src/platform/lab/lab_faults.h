@@ -9,14 +9,14 @@
 #include "common/status.h"
 
 struct LabServerFaults {
-  bool unreachable = false;                           // connect: 53; service manager: 1722
-  Status registryConnectError = status::Success;      // the registry connection fails with this code
-  Status serviceManagerError = status::Success;       // OpenSCManager fails with this code
-  std::vector<std::wstring> deniedKeys;               // paths below HKEY_LOCAL_MACHINE: opening one gives 5
-  std::vector<std::wstring> deniedServices;           // opening one gives 5
-  std::vector<std::wstring> timedOutServices;         // interrogating one gives 1053
-  std::vector<std::wstring> busyServices;             // interrogating one gives 1061
-  std::chrono::nanoseconds latency{0};                // added to every remote call to the server
+  bool unreachable = false;                       // connect: 53; service manager: 1722
+  Status registryConnectError = status::Success;  // the registry connection fails with this code
+  Status serviceManagerError = status::Success;   // OpenSCManager fails with this code
+  std::vector<std::wstring> deniedKeys;           // paths below HKEY_LOCAL_MACHINE: opening one gives 5
+  std::vector<std::wstring> deniedServices;       // opening one gives 5
+  std::vector<std::wstring> timedOutServices;     // interrogating one gives 1053
+  std::vector<std::wstring> busyServices;         // interrogating one gives 1061
+  std::chrono::nanoseconds latency{0};            // added to every remote call to the server
 
   // Key paths and service names compare ignoring case, as the registry and the service manager do.
   bool DeniesKey(const std::wstring& pathBelowLocalMachine) const;

@@ -118,8 +118,7 @@ bool IsReadOnly(const fs::path& file) {
 }
 }  // namespace
 
-Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
-                                       FileWriteStep* failedStep) {
+Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) {
   const fs::path file = HostPath(path);
   std::error_code error;
   if (file.empty() || !fs::is_directory(file.parent_path(), error)) {

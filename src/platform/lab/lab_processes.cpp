@@ -185,8 +185,8 @@ Status LabProcesses::Start(const std::wstring& commandLine, const std::wstring& 
   const fs::path workingFolder = files_.HostPath(currentDirectory);
   std::error_code error;
   if (workingFolder.empty() || !fs::is_directory(workingFolder, error)) return status::Directory;
-  const CmdLineReading reading = ReadCmdLine(
-      commandLine, [&](const std::wstring& text) { return !FindProgram(text, currentDirectory).empty(); });
+  const CmdLineReading reading =
+      ReadCmdLine(commandLine, [&](const std::wstring& text) { return !FindProgram(text, currentDirectory).empty(); });
   if (reading.kind == CmdLineKind::NotCmd) return status::FileNotFound;
 
   // cmd itself runs from here on: whatever its command lacks, cmd tells on its console and ends.

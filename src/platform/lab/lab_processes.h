@@ -57,6 +57,6 @@ class LabProcesses : public Processes {
   std::uint32_t extraRunTime_ = 0;
   int startedCount_ = 0;
   std::wstring lastCommandLine_;
-  std::shared_ptr<LabClock> clock_;                    // shared with the processes, which may outlive this
+  std::shared_ptr<LabClock> clock_;                   // shared with the processes, which may outlive this
   std::vector<std::shared_ptr<LabProcessEnd>> ends_;  // one per process started
 };

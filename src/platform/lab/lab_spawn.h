@@ -10,8 +10,8 @@
 #include "common/status.h"
 
 struct LabProgramRun {
-  std::filesystem::path program;        // the file to run
-  std::vector<std::string> arguments;   // UTF-8, after the program's own name
+  std::filesystem::path program;       // the file to run
+  std::vector<std::string> arguments;  // UTF-8, after the program's own name
   std::filesystem::path workingFolder;
   std::filesystem::path standardInput;  // empty: nothing to read
   std::filesystem::path consoleLog;     // standard output and error are appended to it

@@ -65,8 +65,9 @@ class RegFileReader {
     } else if (header == kVersion4Header) {
       unicode_ = false;
     } else {
-      return Fail(static_cast<int>(i) + 1, "not a registry export: the first line must be \"Windows Registry Editor "
-                                           "Version 5.00\" or \"REGEDIT4\"");
+      return Fail(static_cast<int>(i) + 1,
+                  "not a registry export: the first line must be \"Windows Registry Editor "
+                  "Version 5.00\" or \"REGEDIT4\"");
     }
     for (++i; i < lines.size(); ++i) {
       line_ = static_cast<int>(i) + 1;
@@ -87,7 +88,8 @@ class RegFileReader {
       while (logical.back() == L'\\' && i + 1 < lines.size()) {
         logical.pop_back();
         if (!EndsBeforeMoreBytes(logical)) {
-          return Fail(static_cast<int>(i) + 1, "a line that continues must end with \",\\\" (a comma before the backslash)");
+          return Fail(static_cast<int>(i) + 1,
+                      "a line that continues must end with \",\\\" (a comma before the backslash)");
         }
         logical += TrimRight(TrimLeft(lines[++i]));
       }
@@ -154,7 +156,8 @@ class RegFileReader {
     for (const wchar_t c : relative) {
       if (c != L'\\') {
         if (nameChars++ == 0) ++depth;
-        if (nameChars > registry_limits::kMaxKeyNameChars) return Fail(line_, "a key name is longer than 255 characters");
+        if (nameChars > registry_limits::kMaxKeyNameChars)
+          return Fail(line_, "a key name is longer than 255 characters");
         continue;
       }
       nameChars = 0;

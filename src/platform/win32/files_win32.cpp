@@ -45,8 +45,8 @@ Status CreateOwnTemporary(const std::wstring& path, std::wstring* temporary, HAN
 }  // namespace
 
 Status Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes) {
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return GetLastError();
   std::string content;
   char buffer[64 * 1024];
@@ -71,8 +71,9 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
     return ReplacementFailed(FileWriteStep::Open, ERROR_ACCESS_DENIED, failedStep);
   }
   {
-    ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle existing(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!existing.IsOpen()) {
       const Status rc = GetLastError();
       if (rc != ERROR_FILE_NOT_FOUND) return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
@@ -109,7 +110,8 @@ Status Win32FileSystem::CheckReadable(const std::wstring& path) {
 Status Win32FileSystem::QueryFileStamp(const std::wstring& path, FileStamp* stamp) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return GetLastError();
-  stamp->lastWriteTime = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  stamp->lastWriteTime =
+      (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
   stamp->size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
   return status::Success;
 }

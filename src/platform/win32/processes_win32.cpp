@@ -85,8 +85,8 @@ Status Win32Processes::Start(const std::wstring& commandLine, const std::wstring
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USEPOSITION;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      currentDirectory.c_str(), &startup, &info)) {
+  if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDirectory.c_str(),
+                      &startup, &info)) {
     return GetLastError();
   }
   ScopedHandle thread(info.hThread);

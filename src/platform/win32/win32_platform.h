@@ -9,9 +9,7 @@
 #include "platform/win32/services_win32.h"
 
 struct Win32Backend {
-  Platform MakePlatform() {
-    return Platform{registry, services, files, machine, processes};
-  }
+  Platform MakePlatform() { return Platform{registry, services, files, machine, processes}; }
 
   Win32Registry registry;
   Win32ServiceControl services;

@@ -27,9 +27,7 @@ int DialogUnits::X(int dialogUnits) const { return MulDiv(dialogUnits, baseX_, 4
 
 int DialogUnits::Y(int dialogUnits) const { return MulDiv(dialogUnits, baseY_, 8); }
 
-QRect DialogUnits::Rect(int x, int y, int width, int height) const {
-  return QRect(X(x), Y(y), X(width), Y(height));
-}
+QRect DialogUnits::Rect(int x, int y, int width, int height) const { return QRect(X(x), Y(y), X(width), Y(height)); }
 
 QSize DialogUnits::Size(int width, int height) const { return QSize(X(width), Y(height)); }
 

@@ -1,4 +1,5 @@
-// One run of the lab edition on a loaded lab: its install log, its platform and its window, wired as the program runs them.
+// One run of the lab edition on a loaded lab: its install log, its platform and its window, wired as the program runs
+// them.
 #pragma once
 
 #include <iostream>

@@ -21,13 +21,11 @@ bool UserInputDropper::eventFilter(QObject* /*watched*/, QEvent* event) {
     case QEvent::ContextMenu:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-      return true;
+    case QEvent::TouchEnd: return true;
     case QEvent::Close:
       // A close event counts as agreed unless ignored.
       event->ignore();
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }

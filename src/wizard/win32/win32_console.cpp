@@ -19,8 +19,8 @@ Win32Console::Win32Console() : out_(GetStdHandle(STD_OUTPUT_HANDLE)), err_(GetSt
   // Started from cmd.exe without redirection, the window program's standard handles are empty;
   // the console cmd.exe runs in is still there to write to.
   if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE) return;
-  parentConsole_ = ScopedHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                            nullptr, OPEN_EXISTING, 0, nullptr));
+  parentConsole_ = ScopedHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!parentConsole_.IsOpen()) return;
   if (!IsUsable(out_)) out_ = parentConsole_.get();
   if (!IsUsable(err_)) err_ = parentConsole_.get();

@@ -178,8 +178,7 @@ INT_PTR Win32WizardWindow::OnInitDialog() {
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : largeIcon_));
 
-  SendMessageW(Control(IDC_NODE_INFO_LIST), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
-               LVS_EX_FULLROWSELECT);
+  SendMessageW(Control(IDC_NODE_INFO_LIST), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 
   dialog_.OnInitDialog();
   return TRUE;
@@ -255,7 +254,8 @@ std::vector<std::wstring> Win32WizardWindow::BoardCountItems() {
     const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (length == CB_ERR) break;
     std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    const auto copied =
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
     item.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     items.push_back(std::move(item));
   }

@@ -7,7 +7,7 @@ BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
 }
 
 extern "C" __declspec(dllexport) int KOVA_WriteToInstallLogFile(const wchar_t* /*source*/, const wchar_t* /*message*/,
-                                                                 int /*messageClass*/, int /*target*/) {
+                                                                int /*messageClass*/, int /*target*/) {
   LeavePlantedMarker("planted SetupLogKit.dll called");
   return 0;
 }

@@ -14,7 +14,7 @@ inline void LeavePlantedMarker(const char* who) {
   const DWORD length = GetEnvironmentVariableW(kPlantedMarkerVariable, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   const ScopedHandle file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return;
   DWORD written = 0;
   WriteFile(file.get(), who, static_cast<DWORD>(lstrlenA(who)), &written, nullptr);

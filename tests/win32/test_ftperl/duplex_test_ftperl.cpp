@@ -27,7 +27,8 @@ std::wstring Environment(const wchar_t* name) {
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file.IsOpen() && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size() && file.Close() == ERROR_SUCCESS;
@@ -89,8 +90,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const std::string summary = "definition=" + Narrow(argv[2]) + "\r\ndomain=" + Narrow(argv[3]) +
-                              "\r\ninstall directory=" + Narrow(argv[4]) + "\r\nvalues=" +
-                              std::to_string(values.size()) + " lines\r\nnode 1=" + values[0] + "\r\nnode 2=" +
-                              values[1] + "\r\n";
+                              "\r\ninstall directory=" + Narrow(argv[4]) +
+                              "\r\nvalues=" + std::to_string(values.size()) + " lines\r\nnode 1=" + values[0] +
+                              "\r\nnode 2=" + values[1] + "\r\n";
   return WriteWholeFile(std::wstring(argv[2]) + L".def", summary) ? 0 : 1;
 }

@@ -19,15 +19,12 @@ void Report(DWORD state) {
 
 DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
   switch (control) {
-    case SERVICE_CONTROL_INTERROGATE:
-      Report(status.dwCurrentState);
-      return NO_ERROR;
+    case SERVICE_CONTROL_INTERROGATE: Report(status.dwCurrentState); return NO_ERROR;
     case SERVICE_CONTROL_STOP:
       Report(SERVICE_STOP_PENDING);
       SetEvent(stopRequested);
       return NO_ERROR;
-    default:
-      return ERROR_CALL_NOT_IMPLEMENTED;
+    default: return ERROR_CALL_NOT_IMPLEMENTED;
   }
 }
 
