@@ -64,11 +64,11 @@ std::vector<std::string> CrLfLines(const std::string& text) {
   return lines;
 }
 
-// The messages of SetupLogKit's lines ("<date> <time> DuplexSetup INFO  <message>", or ERROR).
+// The messages of SetupLogKit's lines ("<date> <time> DuplexSetup INFO  <message>", or WARN, or ERROR).
 std::vector<std::string> LoggedMessages(const std::string& log) {
   std::vector<std::string> messages;
   for (const std::string& line : CrLfLines(log)) {
-    for (const char* tag : {"DuplexSetup INFO  ", "DuplexSetup ERROR "}) {
+    for (const char* tag : {"DuplexSetup INFO  ", "DuplexSetup WARN  ", "DuplexSetup ERROR "}) {
       if (const auto at = line.find(tag); at != std::string::npos) messages.push_back(line.substr(at + 18));
     }
   }
@@ -88,10 +88,11 @@ struct CmdRun {
   std::string errorLevel;         // what %ERRORLEVEL% held once the program had ended
   std::vector<std::string> lines;  // the redirected file: standard output and error, in order
   std::vector<std::string> logged;
+  int reportFiles = 0;  // files in the report folder named on the command line
 };
 
 // Runs `command` from a batch file in the build folder, through the system's cmd.exe, with standard output and
-// error redirected to one file; the answers, the log and the report folder are the test's own.
+// error redirected to one file; the answers, the log and the report folder (named with `report`) are the test's own.
 CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
   TempFolder folder;
   CmdRun run;
@@ -100,13 +101,13 @@ CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
   // comes first: "echo 2> file" would redirect standard error instead of writing the 2.
   const std::wstring script = folder.File(L"run.cmd");
   const std::wstring text = L"@echo off\r\ncd /d " + Quoted(OnDriveZ(DUPLEX_BUILD_DIR)) + L"\r\n" + command +
-                            L" answers " + Quoted(folder.File(L"answers.dat")) + L" > " +
+                            L" answers " + Quoted(folder.File(L"answers.dat")) + L" report " +
+                            Quoted(folder.File(L"Reports")) + L" > " +
                             Quoted(folder.File(L"output.txt")) + L" 2>&1\r\n> " + Quoted(folder.File(L"errorlevel.txt")) +
                             L" echo %ERRORLEVEL%\r\nexit /b %ERRORLEVEL%\r\n";
   WriteFileBytes(script, std::string(text.begin(), text.end()));
 
   const ScopedEnvironmentVariable log(L"SETUPLOGKIT_LOG_FILE", folder.File(L"InstallLog.txt"));
-  const ScopedEnvironmentVariable programData(L"ProgramData", folder.Path());
   const ScopedEnvironmentVariable noLab(L"DUPLEX_SETUP_LAB", L"");
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
@@ -120,6 +121,14 @@ CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
   }
   run.lines = CrLfLines(ReadFileBytes(folder.File(L"output.txt")));
   run.logged = LoggedMessages(ReadFileBytes(folder.File(L"InstallLog.txt")));
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(folder.File(L"Reports\\readiness-*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      ++run.reportFiles;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
   return run;
 }
 
@@ -186,5 +195,7 @@ TEST_F(CommandLineThroughCmd, ErrorLevelAndRedirectedOutputOfEachOutcome) {
     ASSERT_FALSE(run.lines.empty());
     for (const std::string& line : run.lines) EXPECT_TRUE(Contains(run.logged, line)) << line;
     EXPECT_TRUE(Contains(run.logged, "Exit code " + std::to_string(c.exitCode) + "."));
+    // A check that reached the readiness checks left its report, HTML and JSON, where it was told.
+    EXPECT_EQ(run.reportFiles, c.exitCode <= 2 ? 2 : 0);
   }
 }
