@@ -85,7 +85,7 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
 struct CmdRun {
   std::string problem;
   DWORD cmdExitCode = ~0u;
-  std::string errorLevel;         // what %ERRORLEVEL% held once the program had ended
+  std::string errorLevel;          // what %ERRORLEVEL% held once the program had ended
   std::vector<std::string> lines;  // the redirected file: standard output and error, in order
   std::vector<std::string> logged;
   int reportFiles = 0;  // files in the report folder named on the command line
@@ -102,8 +102,8 @@ CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
   const std::wstring script = folder.File(L"run.cmd");
   const std::wstring text = L"@echo off\r\ncd /d " + Quoted(OnDriveZ(DUPLEX_BUILD_DIR)) + L"\r\n" + command +
                             L" answers " + Quoted(folder.File(L"answers.dat")) + L" report " +
-                            Quoted(folder.File(L"Reports")) + L" > " +
-                            Quoted(folder.File(L"output.txt")) + L" 2>&1\r\n> " + Quoted(folder.File(L"errorlevel.txt")) +
+                            Quoted(folder.File(L"Reports")) + L" > " + Quoted(folder.File(L"output.txt")) +
+                            L" 2>&1\r\n> " + Quoted(folder.File(L"errorlevel.txt")) +
                             L" echo %ERRORLEVEL%\r\nexit /b %ERRORLEVEL%\r\n";
   WriteFileBytes(script, std::string(text.begin(), text.end()));
 
@@ -111,12 +111,13 @@ CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
   const ScopedEnvironmentVariable noLab(L"DUPLEX_SETUP_LAB", L"");
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
-  const CommandResult result = RunCommand(Quoted(std::wstring(system) + L"\\cmd.exe") + L" /c " + Quoted(script), 120000);
+  const CommandResult result =
+      RunCommand(Quoted(std::wstring(system) + L"\\cmd.exe") + L" /c " + Quoted(script), 120000);
   run.problem = result.problem;
   run.cmdExitCode = result.exitCode;
   run.errorLevel = ReadFileBytes(folder.File(L"errorlevel.txt"));
-  while (!run.errorLevel.empty() && (run.errorLevel.back() == '\n' || run.errorLevel.back() == '\r' ||
-                                     run.errorLevel.back() == ' ')) {
+  while (!run.errorLevel.empty() &&
+         (run.errorLevel.back() == '\n' || run.errorLevel.back() == '\r' || run.errorLevel.back() == ' ')) {
     run.errorLevel.pop_back();
   }
   run.lines = CrLfLines(ReadFileBytes(folder.File(L"output.txt")));
@@ -168,20 +169,37 @@ TEST_F(CommandLineThroughCmd, ErrorLevelAndRedirectedOutputOfEachOutcome) {
     std::vector<std::string> printed;  // lines of the output, each found in it (a part of a line)
   };
   const Case cases[] = {
-      {"a clean pair", peer + L" check", Answers("10.1.1.5", "10.2.2.5", "duplex-peer"), 0,
+      {"a clean pair",
+       peer + L" check",
+       Answers("10.1.1.5", "10.2.2.5", "duplex-peer"),
+       0,
        {"Step 2 validation: no validation errors detected.", "[INFO] R11 CLAN:", "The report was saved to ",
         "Summary: ", "Exit code 0."}},
-      {"a pair with a WARN", peer + L" /check", Answers("10.9.1.5", "10.2.2.5", "duplex-peer"), 1,
+      {"a pair with a WARN",
+       peer + L" /check",
+       Answers("10.9.1.5", "10.2.2.5", "duplex-peer"),
+       1,
        {"[WARN] R06 CLAN: The managed CLAN address (10.9.1.5) is outside the CLAN network of", "Exit code 1."}},
-      {"a pair with a FAIL", peer + L" --check", Answers("10.1.1.5", "10.2.2.12", "duplex-peer"), 2,
+      {"a pair with a FAIL",
+       peer + L" --check",
+       Answers("10.1.1.5", "10.2.2.12", "duplex-peer"),
+       2,
        {"[FAIL] R05 ELAN: 10.2.2.12 is used twice", "Exit code 2."}},
-      {"node 2 out of reach, by the program as shipped", shipped + L" check",
-       Answers("10.1.1.5", "10.2.2.5", "duplex-absent"), 3,
+      {"node 2 out of reach, by the program as shipped",
+       shipped + L" check",
+       Answers("10.1.1.5", "10.2.2.5", "duplex-absent"),
+       3,
        {"Unable to connect to the registry on server duplex-absent.",
         "Errors occured trying to obtain information from server duplex-absent.", "Exit code 3."}},
-      {"a usage error, by the program as shipped", shipped + L" check --forse", Answers("", "", ""), 4,
+      {"a usage error, by the program as shipped",
+       shipped + L" check --forse",
+       Answers("", "", ""),
+       4,
        {"\"--forse\" is not an option of check."}},
-      {"a usage error, by the window program itself", L"DuplexSetupAssistant.exe /bogus", Answers("", "", ""), 4,
+      {"a usage error, by the window program itself",
+       L"DuplexSetupAssistant.exe /bogus",
+       Answers("", "", ""),
+       4,
        {"Unknown command \"/bogus\"."}},
   };
   for (const Case& c : cases) {
