@@ -7,21 +7,27 @@
 // It first gathers each server alone (cNode::GetNodeInfo, as Step 1 does, one after the other) and
 // then times `check`, which reads both at once. Counters: sequential_ms = the two gatherings'
 // wall times added up, ratio = check's wall time / sequential_ms (the goal is at most 0.55).
+// BM_WindowStep1OnSlowNetwork: the same pair at 20 ms a call, the window's Step 1 (WizardDialog::OnStep1, Node 1 on
+// the window's thread and Node 2 beside it) timed side by side with the two servers gathered in turn; ratio =
+// Step 1's wall time / sequential_ms (the goal is at most 0.6).
 // BM_CaptureServer: `capture FOLDER nodes node-b` of a server with 5 + range(0) adapters and no
 // latency; its complexity fit says whether the time grows linearly.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "cli/console.h"
 #include "cli/run_command_line.h"
 #include "nodes/cnode.h"
 #include "nodes/ownerless_message_box.h"
+#include "wizard/wizard_dialog.h"
+#include "wizard/wizard_view.h"
 #include "platform/lab/lab.h"
 #include "support/cluster_server.h"
 #include "support/temp_lab.h"
@@ -127,6 +133,57 @@ BENCHMARK(BM_CheckOnSlowNetwork)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The window as Step 1 reads it: the entries it holds and the board counts of its list, nothing shown.
+class EntriesView : public QuietWizardView {
+ public:
+  std::wstring EntryText(int controlId) override { return entries_[controlId]; }
+  void SetEntryText(int controlId, const std::wstring& text) override { entries_[controlId] = text; }
+  std::vector<std::wstring> BoardCountItems() override { return {L"1", L"3"}; }
+  int BoardCountSelection() override { return selection_; }
+  void SetBoardCountSelection(int index) override { selection_ = index; }
+
+ private:
+  std::map<int, std::wstring> entries_;
+  int selection_ = -1;
+};
+
+void BM_WindowStep1OnSlowNetwork(benchmark::State& state) {
+  PairLab setup(0, 20.0);
+  if (!setup.lab) {
+    state.SkipWithError("the benchmark's lab did not load");
+    return;
+  }
+  double sequentialMs = 0;
+  double step1Ms = 0;
+  std::int64_t runs = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const double node1 = GatherAloneMs(*setup.lab, L"node-a");
+    const double node2 = GatherAloneMs(*setup.lab, L"node-b");
+    DiscardingLog log;
+    NoBox box;
+    EntriesView view;
+    Platform platform = setup.lab->MakePlatform();
+    WizardDialog dialog(platform, log, view, box);
+    dialog.OnInitDialog();
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    const Status rc = dialog.CollectNodeInformation();
+    const double wall = MillisecondsSince(start);
+    if (node1 < 0 || node2 < 0 || rc != 0) {
+      state.SkipWithError("a gathering or Step 1 failed");
+      return;
+    }
+    sequentialMs += node1 + node2;
+    step1Ms += wall;
+    ++runs;
+  }
+  state.counters["sequential_ms"] = sequentialMs / static_cast<double>(runs);
+  state.counters["step1_ms"] = step1Ms / static_cast<double>(runs);
+  state.counters["ratio"] = step1Ms / sequentialMs;
+}
+BENCHMARK(BM_WindowStep1OnSlowNetwork)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_CaptureServer(benchmark::State& state) {
   PairLab setup(static_cast<int>(state.range(0)), 0.0);

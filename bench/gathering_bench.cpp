@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "nodes/cnode.h"
 #include "platform/lab/lab.h"
 #include "nodes/ownerless_message_box.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "nodes/cnode.h"
 #include "nodes/ownerless_message_box.h"
 #include "platform/lab/lab.h"

@@ -27,11 +27,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/executable_folder.h"
-#include "platform/lab/lab.h"
+#include "platform/executable_path.h"
 #include "platform/lab/lab_location.h"
-#include "wizard/qt/lab_startup.h"
-#include "wizard/qt/lab_edition_run.h"
+#include "programs/lab/lab_edition.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 extern char** environ;
@@ -78,16 +76,15 @@ class FirstPaintWatcher : public QObject {
 
 int RunOnce(int argc, char* argv[], long long mainAt) {
   QApplication application(argc, argv);
-  std::string error;
-  const std::unique_ptr<Lab> lab = LoadRunLab(&error);
-  if (lab == nullptr) {
-    std::cerr << "startup_bench: " << error << '\n';
+  // The edition the program runs, so that the benchmark measures exactly what the program does.
+  LabEdition edition;
+  if (edition.platform() == nullptr) {
+    std::cerr << "startup_bench: " << edition.Problem() << '\n';
     return 1;
   }
-  LabEditionRun run(*lab);
-  FirstPaintWatcher watcher(run.window);
-  run.Run();
-  if (watcher.shownAt == 0) {
+  std::unique_ptr<FirstPaintWatcher> watcher;
+  edition.RunWindow([&](QtWizardWindow& window) { watcher = std::make_unique<FirstPaintWatcher>(window); });
+  if (watcher == nullptr || watcher->shownAt == 0) {
     std::cerr << "startup_bench: the window closed before it was painted\n";
     return 1;
   }
@@ -95,7 +92,7 @@ int RunOnce(int argc, char* argv[], long long mainAt) {
   getrusage(RUSAGE_SELF, &usage);
   const char* launch = std::getenv(kLaunchVariable);
   const long long launchAt = launch != nullptr ? std::atoll(launch) : mainAt;
-  std::printf("%lld %lld %ld\n", mainAt - launchAt, watcher.shownAt - mainAt, usage.ru_maxrss);
+  std::printf("%lld %lld %ld\n", mainAt - launchAt, watcher->shownAt - mainAt, usage.ru_maxrss);
   return 0;
 }
 

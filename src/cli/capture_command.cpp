@@ -7,11 +7,13 @@
 #include <memory>
 #include <system_error>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "cli/cli_output.h"
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
+#include "cli/problem_box.h"
 #include "cli/server_capture.h"
+#include "nodes/cluster_services.h"
 #include "cli/side_by_side.h"
 #include "cli/stage_watch.h"
 #include "common/entries.h"
@@ -141,8 +143,10 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
   int exitCode = exitcode::Clean;
   int captured = 0;
   std::vector<std::wstring> serverLines;
+  // A capture shows no box; each server's lines go to the log.
+  ProblemBox problems(output);
   for (const auto& capture : captures) {
-    capture->log.WriteTo(*context.log, output);
+    capture->log.WriteTo(*context.log, problems);
     if (capture->status != status::Success) {
       output.Problem(FormatText(L"The server %s could not be read. rc = %ld", {capture->hostName, capture->status}));
       serverLines.push_back(

@@ -1,15 +1,16 @@
 // check: the entry rules, both servers, Step 2's comparison and the readiness checks, without a window.
 #include "cli/check_command.h"
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "cli/answers.h"
 #include "cli/cli_output.h"
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/headless_wizard.h"
-#include "cli/readiness_run.h"
 #include "common/text_format.h"
-#include "validation/cross_node_report.h"
+#include "platform/platform.h"
+#include "validation/readiness_box.h"
+#include "wizard/readiness_run.h"
 
 int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
@@ -29,10 +30,15 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
   const bool validated = dialog.ValidateNodeInformation() == status::Success;
   if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
   // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
-  const Entries& entries = dialog;
-  const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info,
-                                              CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
-                                              command.reportFolder, context, output);
+  const ReadinessOutcome readiness = RunReadiness(platform, *context.log, dialog, dialog.Node1Info, dialog.Node2Info,
+                                                  {2, dialog.ValidationLines(), command.reportFolder});
+  // The run has logged each finding; here each is printed, one a line.
+  for (const Finding& finding : readiness.findings) output.Show(ReadinessFindingLine(finding));
+  if (readiness.reportPath.empty()) {
+    output.Problem(L"The readiness report could not be saved (the install log says why).");
+  } else {
+    output.Say(FormatText(L"The report was saved to %s.", {readiness.reportPath}));
+  }
 
   int exitCode = exitcode::Clean;
   if (!validated || readiness.counts.fail > 0) {

@@ -1,7 +1,7 @@
 // What a run without a window tells the person who started it: each line on the console, and in the install log.
 #include "cli/cli_output.h"
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "cli/console.h"
 
 void CliOutput::Say(const std::wstring& text) {

@@ -13,27 +13,17 @@ class CliOutput;
 // caption of its own (a report, a stage complete) goes to standard output, one without (the
 // program's title: a prompt or a failure) to standard error; the steps have logged their texts
 // already. A question is answered by `answerYes` and the answer written after it.
-class ConsoleWizardView : public WizardView {
+class ConsoleWizardView : public QuietWizardView {
  public:
   ConsoleWizardView(CliOutput& output, bool answerYes) : output_(output), answerYes_(answerYes) {}
 
   std::wstring EntryText(int controlId) override;
   void SetEntryText(int controlId, const std::wstring& text) override { entries_[controlId] = text; }
-  void SetEntryLimit(int /*controlId*/, int /*maxChars*/) override {}
-  void FocusEntry(int /*controlId*/) override {}
   std::vector<std::wstring> BoardCountItems() override { return {L"1", L"3"}; }
   int BoardCountSelection() override { return boardSelection_; }
   void SetBoardCountSelection(int index) override { boardSelection_ = index; }
-  void EnableButton(int /*controlId*/, bool /*enabled*/) override {}
-  void SetListColumns(const std::vector<std::wstring>& /*headers*/, int /*columnWidthPixels*/) override {}
-  void AppendListRow(const std::wstring& /*label*/) override {}
-  void SetListCell(int /*row*/, int /*column*/, const std::wstring& /*text*/) override {}
-  void RemoveAllListRows() override {}
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
   bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
-  void EndModal(int /*result*/) override {}
-  void SetBusy(bool /*busy*/) override {}
-  void RepaintWhileBusy() override {}
 
   // The captions of the boxes shown so far, in order ("" for the program's title).
   const std::vector<std::wstring>& Captions() const { return captions_; }

@@ -5,7 +5,7 @@ HeadlessWizard::HeadlessWizard(Platform& platform, InstallLog& log, CliOutput& o
     : view_(output, answerYes),
       box_(output),
       dialog_(platform, log, view_, box_),
-      reader_(platform, output, log, dialog_) {
+      reader_(platform, output, log, box_) {
   dialog_.SetNodeReader(&reader_);
 }
 

@@ -3,6 +3,7 @@
 
 #include "cli/cli_output.h"
 #include "cli/console_wizard_view.h"
+#include "cli/problem_box.h"
 #include "cli/server_reading.h"
 #include "common/entries.h"
 #include "nodes/ownerless_message_box.h"
@@ -21,16 +22,6 @@ class HeadlessWizard {
   ConsoleWizardView& view() { return view_; }
 
  private:
-  // The dialog's own records never show a box here (the reader's do), but they need one to hand.
-  class ProblemBox : public OwnerlessMessageBox {
-   public:
-    explicit ProblemBox(CliOutput& output) : output_(output) {}
-    void Show(const std::wstring& text) override { output_.Problem(text); }
-
-   private:
-    CliOutput& output_;
-  };
-
   ConsoleWizardView view_;
   ProblemBox box_;
   WizardDialog dialog_;

@@ -1,8 +1,8 @@
 // The program run without a window: the command its words name, run to its exit code.
 #include "cli/run_command_line.h"
 
-#include "app/install_log.h"
-#include "app/wizard_app.h"
+#include "log/install_log.h"
+#include "log/wizard_app.h"
 #include "cli/capture_command.h"
 #include "cli/check_command.h"
 #include "cli/cli_output.h"

@@ -4,18 +4,13 @@
 #include "cli/reg_export.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
+#include "nodes/cluster_services.h"
 #include "nodes/registry_paths.h"
 #include "platform/platform.h"
 
 namespace {
 // A key name, terminator included, is at most 256 characters.
 constexpr std::uint32_t kKeyNameBufferChars = 256;
-
-const wchar_t* StateWord(std::uint32_t state) {
-  static const wchar_t* const kWords[] = {L"STOPPED",          L"START_PENDING", L"STOP_PENDING", L"RUNNING",
-                                          L"CONTINUE_PENDING", L"PAUSE_PENDING", L"PAUSED"};
-  return state >= 1 && state <= 7 ? kWords[state - 1] : L"";
-}
 
 class ServerReader {
  public:
@@ -115,7 +110,7 @@ class ServerReader {
       if (rc != status::Success) return rc;
       if (state == 0) continue;
       text += FormatText(L"\r\nSERVICE_NAME: %s\r\n        STATE              : %ld  %s\r\n",
-                         {name, static_cast<long>(state), StateWord(state)});
+                         {name, static_cast<long>(state), ServiceStateWord(state)});
     }
     capture_.files.push_back({"services.txt", Utf8FromWide(text)});
     return status::Success;
@@ -156,16 +151,5 @@ class ServerReader {
   std::vector<std::wstring> faults_;
 };
 }  // namespace
-
-std::vector<std::wstring> ClusterServiceNames(const std::wstring& domain) {
-  std::vector<std::wstring> names;
-  if (!domain.empty()) {
-    names.push_back(domain);
-    names.push_back(domain + L"_BACKBONE");
-  }
-  names.push_back(L"EMC AutoStart Mirror Service");
-  names.push_back(L"EMC AutoStart Transport Service");
-  return names;
-}
 
 void CaptureServer(Platform& platform, ServerCapture& capture) { ServerReader(platform, capture).Read(); }

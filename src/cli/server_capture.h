@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/buffered_log.h"
+#include "nodes/buffered_log.h"
 #include "common/status.h"
 
 struct Platform;
@@ -27,10 +27,6 @@ struct ServerCapture {
   std::vector<CapturedFile> files;
   BufferedLog log;
 };
-
-// The service names the wizard asks a server for: the agent and backbone services of `domain`
-// (when there is one), then the mirror and transport services.
-std::vector<std::wstring> ClusterServiceNames(const std::wstring& domain);
 
 // Reads the server through `platform` into `capture`. What the server refuses (access to a key
 // or a service, a service that does not answer) is kept as faults.conf lines, so that the lab

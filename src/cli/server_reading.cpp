@@ -1,4 +1,4 @@
-// Servers read the way Step 1 reads them, but at the same time.
+// Servers read the way Step 1 reads them, at the same time, with where each has got to shown on a terminal.
 #include "cli/server_reading.h"
 
 #include <functional>
@@ -8,7 +8,6 @@
 #include "cli/stage_watch.h"
 #include "common/text_format.h"
 #include "nodes/cnode.h"
-#include "wizard/wizard_dialog.h"
 
 namespace {
 void ReadServer(Platform& platform, CliOutput& output, ServerReading& reading) {
@@ -32,26 +31,17 @@ void ReadServersSideBySide(Platform& platform, CliOutput& output, std::vector<Se
   RunSideBySide(jobs);
 }
 
-Status SideBySideNodeReader::ReadNode(cNode& node) {
-  const bool isNode2 = &node == &dialog_.Node2Info;
-  if (isNode2 && !node2Pending_) return node.GetNodeInfo();
-  if (!isNode2) {
-    // Node 2 goes by its entry: the dialog names its record only once Node 1 has been read.
-    for (ServerReading& reading : readings_) {
-      reading.status = status::Success;
-      reading.record = {};
-      reading.log.Clear();
-    }
-    readings_[0].hostName = node.HostName;
-    readings_[1].hostName = dialog_.Node2HostName;
-    readings_[0].autoStartDomain = readings_[1].autoStartDomain = node.AutoStartDomain;
-    ReadServersSideBySide(platform_, output_, {&readings_[0], &readings_[1]});
-    node2Pending_ = true;
-  } else {
-    node2Pending_ = false;
+NodesRead SideBySideNodeReader::ReadNodes(const NodePairNames& names, cNode& node1, cNode& node2) {
+  ServerReading readings[2];
+  readings[0].hostName = names.node1;
+  readings[1].hostName = names.node2;
+  readings[0].autoStartDomain = readings[1].autoStartDomain = names.autoStartDomain;
+  ReadServersSideBySide(platform_, output_, {&readings[0], &readings[1]});
+  cNode* nodes[] = {&node1, &node2};
+  for (int i = 0; i < 2; ++i) {
+    static_cast<NodeRecord&>(*nodes[i]) = readings[i].record;
+    readings[i].log.WriteTo(log_, box_);
+    if (readings[i].status != status::Success) return {readings[i].status, nodes[i]};
   }
-  ServerReading& reading = readings_[isNode2 ? 1 : 0];
-  static_cast<NodeRecord&>(node) = reading.record;
-  reading.log.WriteTo(log_, output_);
-  return reading.status;
+  return {};
 }

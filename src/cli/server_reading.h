@@ -1,17 +1,15 @@
-// Servers read the way Step 1 reads them, but at the same time: with no box to show mid-way, a run
-// without a window need not wait for one server before it asks the other.
+// Servers read the way Step 1 reads them, at the same time, with where each has got to shown on a terminal.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "cli/buffered_log.h"
 #include "common/status.h"
+#include "nodes/buffered_log.h"
 #include "nodes/node_record.h"
 #include "wizard/node_reader.h"
 
 class CliOutput;
-class WizardDialog;
 struct Platform;
 
 // One server read on a thread of its own: its record, its code, and its log lines and boxes,
@@ -28,21 +26,18 @@ struct ServerReading {
 // per server and stage. Nothing is logged: each reading's lines wait in its own log.
 void ReadServersSideBySide(Platform& platform, CliOutput& output, std::vector<ServerReading*> readings);
 
-// Step 1's gathering for a dialog driven without a window: asked for Node 1, it reads both servers
-// at once; asked for Node 2, it hands over what was read. Each node's log lines are written when its
-// turn comes, so the log reads as the window's: Node 1's lines, then Node 2's (none when Node 1 failed).
+// Step 1's gathering for a dialog driven without a window: both servers read at once, with a progress line per
+// server and stage; then Node 1's log lines and boxes are written, and Node 2's unless Node 1 failed.
 class SideBySideNodeReader : public NodeReader {
  public:
-  SideBySideNodeReader(Platform& platform, CliOutput& output, InstallLog& log, WizardDialog& dialog)
-      : platform_(platform), output_(output), log_(log), dialog_(dialog) {}
+  SideBySideNodeReader(Platform& platform, CliOutput& output, InstallLog& log, OwnerlessMessageBox& box)
+      : platform_(platform), output_(output), log_(log), box_(box) {}
 
-  Status ReadNode(cNode& node) override;
+  NodesRead ReadNodes(const NodePairNames& names, cNode& node1, cNode& node2) override;
 
  private:
   Platform& platform_;
   CliOutput& output_;
   InstallLog& log_;
-  WizardDialog& dialog_;
-  ServerReading readings_[2];
-  bool node2Pending_ = false;
+  OwnerlessMessageBox& box_;
 };

@@ -18,7 +18,7 @@ void StageWatch::Enter(const wchar_t* stage) {
 
 Status StageWatch::WatchingRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
   watch_.Enter(L"connecting to its registry");
-  return inner_.ConnectRegistry(machineName, result);
+  return inner().ConnectRegistry(machineName, result);
 }
 
 Status StageWatch::WatchingRegistry::OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) {
@@ -32,10 +32,10 @@ Status StageWatch::WatchingRegistry::OpenKey(RegHandle parent, const std::wstrin
   for (const auto& part : kParts) {
     if (EqualsIgnoringAsciiCase(subKey, part.key)) watch_.Enter(part.stage);
   }
-  return inner_.OpenKey(parent, subKey, result);
+  return inner().OpenKey(parent, subKey, result);
 }
 
 Status StageWatch::WatchingServices::OpenServiceManager(const std::wstring& machine, ScHandle* result) {
   watch_.Enter(L"reading its services");
-  return inner_.OpenServiceManager(machine, result);
+  return inner().OpenServiceManager(machine, result);
 }

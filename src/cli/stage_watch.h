@@ -19,43 +19,22 @@ class StageWatch {
   Platform& platform() { return platform_; }
 
  private:
-  class WatchingRegistry : public Registry {
+  class WatchingRegistry : public ForwardingRegistry {
    public:
-    WatchingRegistry(Registry& inner, StageWatch& watch) : inner_(inner), watch_(watch) {}
-    RegHandle LocalMachine() const override { return inner_.LocalMachine(); }
+    WatchingRegistry(Registry& inner, StageWatch& watch) : ForwardingRegistry(inner), watch_(watch) {}
     Status ConnectRegistry(const std::wstring& machineName, RegHandle* result) override;
     Status OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) override;
-    Status EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) override {
-      return inner_.EnumKey(key, index, bufferChars, name);
-    }
-    Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override {
-      return inner_.QueryValue(key, valueName, data, dataBytes);
-    }
-    Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
-                     std::vector<std::uint8_t>* data) override {
-      return inner_.EnumValue(key, index, name, type, data);
-    }
-    Status CloseKey(RegHandle key) override { return inner_.CloseKey(key); }
 
    private:
-    Registry& inner_;
     StageWatch& watch_;
   };
 
-  class WatchingServices : public ServiceControl {
+  class WatchingServices : public ForwardingServiceControl {
    public:
-    WatchingServices(ServiceControl& inner, StageWatch& watch) : inner_(inner), watch_(watch) {}
+    WatchingServices(ServiceControl& inner, StageWatch& watch) : ForwardingServiceControl(inner), watch_(watch) {}
     Status OpenServiceManager(const std::wstring& machine, ScHandle* result) override;
-    Status OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) override {
-      return inner_.OpenNamedService(manager, serviceName, result);
-    }
-    Status Interrogate(ScHandle service, std::uint32_t* currentState) override {
-      return inner_.Interrogate(service, currentState);
-    }
-    Status CloseServiceHandle(ScHandle handle) override { return inner_.CloseServiceHandle(handle); }
 
    private:
-    ServiceControl& inner_;
     StageWatch& watch_;
   };
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 
 namespace {

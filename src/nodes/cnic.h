@@ -22,5 +22,5 @@ class cNIC {
 
   // Derives `Subnet` from `IpAddress` AND `SubnetMask`, octet by octet. Bad input is
   // logged and answered with 87, and `Subnet` keeps its former value.
-  Status CalculateSubnet(InstallLog& log);
+  [[nodiscard]] Status CalculateSubnet(InstallLog& log);
 };

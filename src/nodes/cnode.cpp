@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_characters.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
-#include "nodes/registry_number.h"
+#include "nodes/cluster_services.h"
+#include "nodes/high_availability_feature.h"
 #include "nodes/registry_paths.h"
 
 namespace {
@@ -37,26 +38,6 @@ constexpr NicSlot kNicSlots[] = {
     {L"MIRROR", &NodeRecord::Mirror, L"\tMIRROR IP Subnet Mask = %s", L"\tMIRROR IP Subnet = %s", false},
     {L"HB2", &NodeRecord::Hb2, L"\tHB2 IP Subnet Mask = %s", L"\tHB2 IP Subnet = %s", false},
 };
-
-struct ServiceQuery {
-  std::wstring name;
-  std::wstring NodeRecord::*stateField;
-};
-
-// The current-state values of the service status record, 1 (stopped) to 7 (paused).
-const wchar_t* ServiceStateText(std::uint32_t state) {
-  static const wchar_t* const kTexts[] = {L"Stopped",          L"Start pending", L"Stop pending", L"Running",
-                                          L"Continue pending", L"Pause pending", L"Paused"};
-  return state >= 1 && state <= 7 ? kTexts[state - 1] : L"Unknown";
-}
-
-const wchar_t* FeatureStateText(std::uint32_t mode) {
-  switch (mode) {
-    case 0: return L"HA not enabled";
-    case 1: return L"HA enabled";
-    default: return L"Unknown";
-  }
-}
 
 // Registry strings need not end in a NUL, and a multi-string holds several: the strings run to
 // the end of the data actually returned, never beyond it, and an empty string ends a
@@ -139,13 +120,7 @@ Status cNode::GatherServiceStates() {
     log_->Error(FormatText(L"OpenSCManager(%s) failed. rc = %ld", {HostName, rc}));
     return rc;
   }
-  const ServiceQuery queries[] = {
-      {AutoStartDomain, &NodeRecord::AgentServiceStatus},
-      {AutoStartDomain + L"_BACKBONE", &NodeRecord::BackboneServiceStatus},
-      {L"EMC AutoStart Mirror Service", &NodeRecord::MirrorServiceStatus},
-      {L"EMC AutoStart Transport Service", &NodeRecord::TransportServiceStatus},
-  };
-  for (const ServiceQuery& query : queries) {
+  for (const ClusterService& query : ClusterServices(AutoStartDomain)) {
     std::wstring& stateText = this->*query.stateField;
     rc = GetServiceStatus(manager.get(), query.name, stateText);
     if (rc != status::Success) {
@@ -291,8 +266,8 @@ Status cNode::ReadInterface(cNIC& nic, const std::wstring& interfacePath, const 
   nic.IpAddresses = std::move(addresses);
   rc = ReadInterfaceValue(interfacePath, L"SubnetMask", nic.SubnetMask);
   if (rc != status::Success) return rc;
-  // Bad input is logged by the calculation itself, and the subnet keeps its former value.
-  nic.CalculateSubnet(*log_);
+  // Bad input is logged by the calculation itself, and the subnet keeps its former value: the gathering goes on.
+  static_cast<void>(nic.CalculateSubnet(*log_));
   log_->Info(FormatText(subnetMaskLine, {nic.SubnetMask}));
   log_->Info(FormatText(subnetLine, {nic.Subnet}));
   if (!readsGatewayAndDomain) return status::Success;
@@ -324,22 +299,10 @@ Status cNode::GetHighAvailabilityStatus() {
     log_->Error(FormatText(L"GetHighAvailabilityStatus(%s) failed. Registry handle is NULL.", {HostName}));
     return status::InvalidHandle;
   }
-  Registry& registry = platform_->registry;
-  RegKey key(registry);
-  Status rc = OpenRemoteKey(kProductKey, key);
+  HaFeature feature = HaFeature::Unknown;
+  const Status rc = ReadHaFeature(platform_->registry, RemoteRegistry.get(), *log_, &feature);
   if (rc != status::Success) return rc;
-  std::uint32_t mode = 0;
-  rc = QueryRegistryNumber(registry, key.get(), kHighAvailModeValue, &mode);
-  key.Close();
-  if (rc == status::FileNotFound) {
-    // Only a missing value under an existing key means the feature was never installed.
-    HaFeatureStatus = L"HA not installed";
-  } else if (rc != status::Success) {
-    log_->Error(FormatText(L"RegQueryValueEx(%s) failed. rc = %ld", {kHighAvailModeValue, rc}));
-    return rc;
-  } else {
-    HaFeatureStatus = FeatureStateText(mode);
-  }
+  HaFeatureStatus = HaFeatureText(feature);
   log_->Info(FormatText(L"\tHigh Availability Feature = %s", {HaFeatureStatus}));
   return status::Success;
 }

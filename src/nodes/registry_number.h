@@ -8,4 +8,5 @@
 
 // Reads four bytes of data whatever the value's type; shorter data leaves the high-order bytes
 // zero. Absent value: 2; more than four bytes (a string, say): 234. `number` is written on success only.
-Status QueryRegistryNumber(Registry& registry, RegHandle key, const std::wstring& valueName, std::uint32_t* number);
+[[nodiscard]] Status QueryRegistryNumber(Registry& registry, RegHandle key, const std::wstring& valueName,
+                                         std::uint32_t* number);

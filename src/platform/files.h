@@ -11,7 +11,7 @@
 enum class FileWriteStep { Open, Write, Replace };
 
 // A replacement's failure: records the step where the caller asked for it and returns the code.
-inline Status ReplacementFailed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
+[[nodiscard]] inline Status ReplacementFailed(FileWriteStep step, Status rc, FileWriteStep* failedStep) {
   if (failedStep != nullptr) *failedStep = step;
   return rc;
 }
@@ -29,26 +29,27 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Reads the whole file. Not found: 2; missing directory: 3; no access: 5.
-  virtual Status ReadWholeFile(const std::wstring& path, std::string* bytes) = 0;
+  [[nodiscard]] virtual Status ReadWholeFile(const std::wstring& path, std::string* bytes) = 0;
 
   // Writes `bytes` to a new file beside `path` and replaces `path` with it only when
   // every write and the close succeeded; on failure `path` is left as it was, and
   // `failedStep` (when given) says which part failed.
-  virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) = 0;
+  [[nodiscard]] virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes,
+                                                FileWriteStep* failedStep) = 0;
 
   // Opens the file for reading and closes it again, reading nothing: 0 when it opens.
   // Not found: 2; missing directory: 3; a folder or no access: 5.
-  virtual Status CheckReadable(const std::wstring& path) = 0;
+  [[nodiscard]] virtual Status CheckReadable(const std::wstring& path) = 0;
 
   // The file's stamp. Not found: 2; missing directory: 3.
-  virtual Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) = 0;
+  [[nodiscard]] virtual Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) = 0;
 
   // SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL).
-  virtual Status SetNormalAttributes(const std::wstring& path) = 0;
+  [[nodiscard]] virtual Status SetNormalAttributes(const std::wstring& path) = 0;
 
   // DeleteFileW(path).
-  virtual Status RemoveFile(const std::wstring& path) = 0;
+  [[nodiscard]] virtual Status RemoveFile(const std::wstring& path) = 0;
 
   // CreateDirectoryW(path): one folder, whose parent must exist. Already there: 183.
-  virtual Status CreateFolder(const std::wstring& path) = 0;
+  [[nodiscard]] virtual Status CreateFolder(const std::wstring& path) = 0;
 };

@@ -12,7 +12,7 @@ class Machine {
   virtual ~Machine() = default;
 
   // GetComputerNameW: the NetBIOS name, at most 255 characters.
-  virtual Status QueryComputerName(std::wstring* name) = 0;
+  [[nodiscard]] virtual Status QueryComputerName(std::wstring* name) = 0;
 
   // Milliseconds from some fixed moment (GetTickCount64): what a wait for a started process is
   // measured by. In a lab it is the lab's clock, which a wait for a slow process moves forward.
@@ -22,5 +22,14 @@ class Machine {
   virtual LocalDateTime LocalTime() = 0;
 
   // The folder for data of all users (%ProgramData%, SHGetKnownFolderPath), as a Windows path.
-  virtual Status QueryProgramDataFolder(std::wstring* folder) = 0;
+  [[nodiscard]] virtual Status QueryProgramDataFolder(std::wstring* folder) = 0;
 };
+
+// This computer's name as the wizard presets and reports it: at most 255 characters, as the entry takes it; empty
+// when the system cannot tell.
+inline std::wstring LocalComputerName(Machine& machine) {
+  std::wstring name;
+  if (machine.QueryComputerName(&name) != status::Success) return {};
+  if (name.size() > 255) name.resize(255);
+  return name;
+}

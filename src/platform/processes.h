@@ -30,6 +30,6 @@ class Processes {
   // any other first word must be a full path (a drive and a backslash, or \\server), or nothing
   // starts and 2 (ERROR_FILE_NOT_FOUND) is returned. On success `process` holds the new process;
   // on failure the call's code is returned and `process` is left empty.
-  virtual Status Start(const std::wstring& commandLine, const std::wstring& currentDirectory,
-                       std::unique_ptr<StartedProcess>* process) = 0;
+  [[nodiscard]] virtual Status Start(const std::wstring& commandLine, const std::wstring& currentDirectory,
+                                     std::unique_ptr<StartedProcess>* process) = 0;
 };

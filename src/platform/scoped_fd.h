@@ -3,16 +3,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "common/unique_handle.h"
+#include "platform/descriptor_traits.h"
 
-struct FileDescriptorTraits {
-  using Handle = int;
-  static Handle Null() { return -1; }
-  static bool IsValid(Handle fd) { return fd >= 0; }
-  // errno of the failed close(2).
-  Status Close(Handle fd) const { return ::close(fd) == 0 ? 0 : static_cast<Status>(errno); }
-};
-
-using ScopedFd = UniqueHandle<FileDescriptorTraits>;
+using ScopedFd = UniqueHandle<DescriptorTraits<::close>>;

@@ -9,7 +9,7 @@
 #include <random>
 #include <system_error>
 
-#include "app/wizard_app.h"
+#include "log/wizard_app.h"
 #include "common/text_case.h"
 #include "common/text_encoding.h"
 #include "platform/lab/lab.h"

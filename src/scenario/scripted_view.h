@@ -15,7 +15,7 @@
 inline constexpr char kApplicationTitle[] = "DuplexSetupAssistant";
 
 // Starts as the template does: every button enabled, the items "1" and "3", nothing chosen.
-class ScriptedView : public WizardView {
+class ScriptedView : public QuietWizardView {
  public:
   // Questions take their answers from the front of `answers`.
   ScriptedView(Transcript& transcript, std::deque<bool>& answers) : transcript_(transcript), answers_(answers) {}
@@ -23,7 +23,6 @@ class ScriptedView : public WizardView {
   std::wstring EntryText(int controlId) override;
   void SetEntryText(int controlId, const std::wstring& text) override { entries_[controlId] = text; }
   void SetEntryLimit(int controlId, int maxChars) override { limits_[controlId] = maxChars; }
-  void FocusEntry(int /*controlId*/) override {}
   std::vector<std::wstring> BoardCountItems() override { return boardItems_; }
   int BoardCountSelection() override { return boardSelection_; }
   void SetBoardCountSelection(int index) override;
@@ -35,8 +34,6 @@ class ScriptedView : public WizardView {
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
   bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
   void EndModal(int result) override { result_ = result; }
-  void SetBusy(bool /*busy*/) override {}
-  void RepaintWhileBusy() override {}
 
   // What the user does: replaces the entry's text as typing over a selection would, with the
   // entry's style applied to each character and its limit refusing the ones beyond it.

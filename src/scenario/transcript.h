@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "nodes/ownerless_message_box.h"
 
 class Transcript {

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/executable_folder.h"
+#include "platform/executable_path.h"
 
 namespace {
 constexpr char kLibraryName[] = "libSetupLogKit.so";

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/executable_folder.h"
+#include "platform/executable_path.h"
 
 namespace {
 constexpr wchar_t kLibraryName[] = L"SetupLogKit.dll";

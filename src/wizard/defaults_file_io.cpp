@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 #include "generation/defaults_file.h"
 #include "generation/paths.h"

@@ -1,10 +1,6 @@
 // The check at opening that the high-availability feature is installed and enabled on this server.
-#include <cstdint>
-
-#include "app/install_log.h"
-#include "common/text_format.h"
-#include "nodes/registry_number.h"
-#include "nodes/registry_paths.h"
+#include "log/install_log.h"
+#include "nodes/high_availability_feature.h"
 #include "platform/platform.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
@@ -21,31 +17,20 @@ constexpr wchar_t kNotEnabledBox[] =
 }  // namespace
 
 void WizardDialog::CheckLocalFeature() {
-  Registry& registry = platform_.registry;
-  RegKey key(registry);
-  Status rc = registry.OpenKey(registry.LocalMachine(), kProductKey, key.Receive());
-  if (rc != status::Success) {
-    log_.Error(FormatText(L"RegOpenKeyEx(%s) failed. rc = %ld", {kProductKey, rc}));
-    return;
-  }
-  std::uint32_t mode = 0;
-  rc = QueryRegistryNumber(registry, key.get(), kHighAvailModeValue, &mode);
-  key.Close();
-  if (rc == status::FileNotFound) {
-    view_.ShowMessage(kNotInstalledBox, L"");
-    log_.Info(L"The high availability feature is not currently installed on the server");
-    view_.EndModal(kDialogResultOk);
-    return;
-  }
-  if (rc != status::Success) {
-    log_.Error(FormatText(L"RegQueryValueEx(%s) failed. rc = %ld", {kHighAvailModeValue, rc}));
-    return;
-  }
-  if (mode == 0) {
-    view_.ShowMessage(kNotEnabledBox, L"");
-    log_.Info(L"High availability feature installed but not enabled.");
-    view_.EndModal(kDialogResultOk);
-  } else if (mode == 1) {
-    log_.Info(L"High availability feature installed and enabled.");
+  HaFeature feature = HaFeature::Unknown;
+  if (ReadHaFeature(platform_.registry, platform_.registry.LocalMachine(), log_, &feature) != status::Success) return;
+  switch (feature) {
+    case HaFeature::NotInstalled:
+      view_.ShowMessage(kNotInstalledBox, L"");
+      log_.Info(L"The high availability feature is not currently installed on the server");
+      view_.EndModal(kDialogResultOk);
+      break;
+    case HaFeature::NotEnabled:
+      view_.ShowMessage(kNotEnabledBox, L"");
+      log_.Info(L"High availability feature installed but not enabled.");
+      view_.EndModal(kDialogResultOk);
+      break;
+    case HaFeature::Enabled: log_.Info(L"High availability feature installed and enabled."); break;
+    case HaFeature::Unknown: break;
   }
 }

@@ -1,13 +1,26 @@
 // Where the cluster readiness report is kept on a server, and saving it there through the platform.
 #include "wizard/readiness_report_file.h"
 
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 #include <utility>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 #include "platform/platform.h"
 
+namespace fs = std::filesystem;
+
 namespace {
+bool WriteHostFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
 // Below %ProgramData%, each level made when missing (a lab's drive C may not even hold %ProgramData%).
 constexpr const wchar_t* kReportsFolders[] = {L"", L"Zandor", L"Reports"};
 }  // namespace
@@ -41,4 +54,23 @@ std::wstring SaveReadinessReport(Platform& platform, InstallLog& log, const Repo
   }
   log.Info(FormatText(L"Cluster readiness report saved to %s.html.", {base}));
   return base + L".html";
+}
+
+std::wstring SaveReadinessReportIn(const std::wstring& folder, InstallLog& log, const ReportInput& input) {
+  // Two runs within a second each keep their own report.
+  const std::wstring name = ReportFileBaseName(input.run.time);
+  fs::path base = fs::path(folder) / fs::path(name);
+  std::error_code error;
+  for (int copy = 2; fs::exists(fs::path(base).concat(".html"), error) && copy < 100; ++copy) {
+    base = fs::path(folder) / fs::path(name + L"-" + std::to_wstring(copy));
+  }
+  const fs::path html = fs::path(base).concat(".html");
+  fs::create_directories(folder, error);
+  if (error || !WriteHostFile(fs::path(base).concat(".json"), ReportJson(input)) ||
+      !WriteHostFile(html, ReportHtml(input))) {
+    log.Error(FormatText(L"Unable to save the cluster readiness report %s.", {html.wstring()}));
+    return {};
+  }
+  log.Info(FormatText(L"Cluster readiness report saved to %s.", {html.wstring()}));
+  return html.wstring();
 }

@@ -1,5 +1,5 @@
 // Reset, which forgets the saved answers and returns the window to stage 1, and Exit.
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 #include "generation/paths.h"
 #include "platform/platform.h"
@@ -43,7 +43,7 @@ void WizardDialog::OnReset() {
   EnableButtonsForStage();
   // Node 1 is this computer again, and the entry shows it; the other entries keep their text
   // so that Step 1 can be run again at once.
-  Node1HostName = LocalComputerName();
+  Node1HostName = LocalComputerName(platform_.machine);
   view_.SetEntryText(IDC_NODE1_HOST_NAME, AsEntryHolds(IDC_NODE1_HOST_NAME, Node1HostName));
   RebuildNodeInfoList(view_);
 }

@@ -53,51 +53,6 @@ void RemoteCallThread::Serve() {
   }
 }
 
-// Each call below captures the caller's arguments by reference: Run returns only after the call has
-// ended, so they outlive it.
-
-Status ResponsiveRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
-  return thread_.Run([&] { return inner_.ConnectRegistry(machineName, result); });
-}
-
-Status ResponsiveRegistry::OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) {
-  return thread_.Run([&] { return inner_.OpenKey(parent, subKey, result); });
-}
-
-Status ResponsiveRegistry::EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) {
-  return thread_.Run([&] { return inner_.EnumKey(key, index, bufferChars, name); });
-}
-
-Status ResponsiveRegistry::QueryValue(RegHandle key, const std::wstring& valueName, void* data,
-                                      std::uint32_t* dataBytes) {
-  return thread_.Run([&] { return inner_.QueryValue(key, valueName, data, dataBytes); });
-}
-
-Status ResponsiveRegistry::EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
-                                     std::vector<std::uint8_t>* data) {
-  return thread_.Run([&] { return inner_.EnumValue(key, index, name, type, data); });
-}
-
-Status ResponsiveRegistry::CloseKey(RegHandle key) {
-  return thread_.Run([&] { return inner_.CloseKey(key); });
-}
-
-Status ResponsiveServiceControl::OpenServiceManager(const std::wstring& machine, ScHandle* result) {
-  return thread_.Run([&] { return inner_.OpenServiceManager(machine, result); });
-}
-
-Status ResponsiveServiceControl::OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) {
-  return thread_.Run([&] { return inner_.OpenNamedService(manager, serviceName, result); });
-}
-
-Status ResponsiveServiceControl::Interrogate(ScHandle service, std::uint32_t* currentState) {
-  return thread_.Run([&] { return inner_.Interrogate(service, currentState); });
-}
-
-Status ResponsiveServiceControl::CloseServiceHandle(ScHandle handle) {
-  return thread_.Run([&] { return inner_.CloseServiceHandle(handle); });
-}
-
 ResponsiveRemoteCalls::ResponsiveRemoteCalls(Platform& base, std::function<void()> pump)
     : thread_(std::move(pump)),
       registry_(base.registry, thread_),

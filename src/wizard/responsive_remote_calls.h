@@ -29,7 +29,7 @@ class RemoteCallThread {
   // Runs `call` on the worker and returns its result once it has ended. The call's arguments and
   // results are the caller's own, untouched by the caller until then; the mutex orders the worker's
   // writes before the caller's reads. One call at a time: `pump` must not start another.
-  Status Run(const std::function<Status()>& call);
+  [[nodiscard]] Status Run(const std::function<Status()>& call);
 
  private:
   void Serve();
@@ -52,37 +52,56 @@ class RemoteCallThread {
 // need not be thread-safe, and the lab is not (plain data, touched by the window's thread too, for
 // this computer's feature check): one call is in flight at a time, the window's thread makes none
 // meanwhile, and the hand-off through the worker's mutex orders each call after everything before it.
-class ResponsiveRegistry final : public Registry {
+class ResponsiveRegistry final : public ForwardingRegistry {
  public:
-  ResponsiveRegistry(Registry& inner, RemoteCallThread& thread) : inner_(inner), thread_(thread) {}
+  ResponsiveRegistry(Registry& inner, RemoteCallThread& thread) : ForwardingRegistry(inner), thread_(thread) {}
 
-  // A predefined handle, no call at all.
-  RegHandle LocalMachine() const override { return inner_.LocalMachine(); }
-  Status ConnectRegistry(const std::wstring& machineName, RegHandle* result) override;
-  Status OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) override;
-  Status EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) override;
-  Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override;
+  // Each call below captures the caller's arguments by reference: Run returns only after the call has ended, so they
+  // outlive it. LocalMachine() is a predefined handle, no call at all: it is handed on as it is.
+  Status ConnectRegistry(const std::wstring& machineName, RegHandle* result) override {
+    return thread_.Run([&] { return inner().ConnectRegistry(machineName, result); });
+  }
+  Status OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) override {
+    return thread_.Run([&] { return inner().OpenKey(parent, subKey, result); });
+  }
+  Status EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) override {
+    return thread_.Run([&] { return inner().EnumKey(key, index, bufferChars, name); });
+  }
+  Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override {
+    return thread_.Run([&] { return inner().QueryValue(key, valueName, data, dataBytes); });
+  }
   Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
-                   std::vector<std::uint8_t>* data) override;
-  Status CloseKey(RegHandle key) override;
+                   std::vector<std::uint8_t>* data) override {
+    return thread_.Run([&] { return inner().EnumValue(key, index, name, type, data); });
+  }
+  Status CloseKey(RegHandle key) override {
+    return thread_.Run([&] { return inner().CloseKey(key); });
+  }
 
  private:
-  Registry& inner_;
   RemoteCallThread& thread_;
 };
 
 // The service control manager with every call made on the worker thread (see ResponsiveRegistry).
-class ResponsiveServiceControl final : public ServiceControl {
+class ResponsiveServiceControl final : public ForwardingServiceControl {
  public:
-  ResponsiveServiceControl(ServiceControl& inner, RemoteCallThread& thread) : inner_(inner), thread_(thread) {}
+  ResponsiveServiceControl(ServiceControl& inner, RemoteCallThread& thread)
+      : ForwardingServiceControl(inner), thread_(thread) {}
 
-  Status OpenServiceManager(const std::wstring& machine, ScHandle* result) override;
-  Status OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) override;
-  Status Interrogate(ScHandle service, std::uint32_t* currentState) override;
-  Status CloseServiceHandle(ScHandle handle) override;
+  Status OpenServiceManager(const std::wstring& machine, ScHandle* result) override {
+    return thread_.Run([&] { return inner().OpenServiceManager(machine, result); });
+  }
+  Status OpenNamedService(ScHandle manager, const std::wstring& serviceName, ScHandle* result) override {
+    return thread_.Run([&] { return inner().OpenNamedService(manager, serviceName, result); });
+  }
+  Status Interrogate(ScHandle service, std::uint32_t* currentState) override {
+    return thread_.Run([&] { return inner().Interrogate(service, currentState); });
+  }
+  Status CloseServiceHandle(ScHandle handle) override {
+    return thread_.Run([&] { return inner().CloseServiceHandle(handle); });
+  }
 
  private:
-  ServiceControl& inner_;
   RemoteCallThread& thread_;
 };
 
@@ -93,6 +112,8 @@ class ResponsiveRemoteCalls {
   ResponsiveRemoteCalls(Platform& base, std::function<void()> pump);
 
   Platform& ForGathering() { return gathering_; }
+  // Waits on the worker for `wait` to return, the window repainting meanwhile as during a remote call.
+  [[nodiscard]] Status WhilePumping(const std::function<Status()>& wait) { return thread_.Run(wait); }
 
  private:
   RemoteCallThread thread_;

@@ -1,5 +1,5 @@
 // Step 1: the entry rules, then both servers gathered and shown side by side.
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 #include "resource.h"
 #include "validation/entry_characters.h"
@@ -56,20 +56,13 @@ Status WizardDialog::CollectNodeInformation() {
     return status::InvalidData;
   }
 
-  struct Target {
-    cNode& node;
-    const std::wstring& hostName;
-  };
-  for (const Target& target : {Target{Node1Info, Node1HostName}, Target{Node2Info, Node2HostName}}) {
-    target.node.HostName = target.hostName;
-    target.node.AutoStartDomain = AutoStartDomain;
-    if ((nodeReader_ != nullptr ? nodeReader_->ReadNode(target.node) : target.node.GetNodeInfo()) != status::Success) {
-      // The list keeps what the last complete collection showed.
-      const std::wstring message = FormatText(kGatheringFailed, {target.hostName});
-      log_.Error(message);
-      view_.ShowMessage(message, L"");
-      return status::InvalidData;
-    }
+  const NodesRead read = nodeReader_->ReadNodes({Node1HostName, Node2HostName, AutoStartDomain}, Node1Info, Node2Info);
+  if (read.status != status::Success) {
+    // The list keeps what the last complete collection showed.
+    const std::wstring message = FormatText(kGatheringFailed, {read.failed->HostName});
+    log_.Error(message);
+    view_.ShowMessage(message, L"");
+    return status::InvalidData;
   }
 
   FillNodeInfoList(view_, Node1Info, Node2Info, WizardStage == kStage2);

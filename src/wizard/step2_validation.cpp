@@ -1,5 +1,5 @@
 // Step 2: the two gathered servers compared, and the answers saved when they agree.
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "validation/cross_node_report.h"
 #include "validation/readiness_box.h"
 #include "wizard/handler_guard.h"
@@ -25,11 +25,11 @@ void WizardDialog::OnStep2() {
 Status WizardDialog::ValidateNodeInformation() {
   // Whatever the read reports, the comparison goes on: it works on the records, not the entries.
   UpdateData(true);
-  const std::vector<std::wstring> lines = CrossNodeReportLines(*this, Node1Info, Node2Info);
-  if (lines.empty()) {
+  validationLines_ = CrossNodeReportLines(*this, Node1Info, Node2Info);
+  if (validationLines_.empty()) {
     log_.Info(L"No validation errors detected.");
     return status::Success;
   }
-  ShowValidationReport(JoinReportLines(lines));
+  ShowValidationReport(JoinReportLines(validationLines_));
   return status::InvalidData;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "common/text_format.h"
 #include "generation/autostart_input_files.h"
 #include "generation/installer_command_line.h"

@@ -1,5 +1,5 @@
 // How Steps 2 and 3 tell the user: a validation report, a failure, a file that could not be written.
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "generation/file_write_failure_message.h"
 #include "generation/windows_text_file.h"
 #include "platform/platform.h"

@@ -1,7 +1,7 @@
 // The wizard window's logic: opening, stage and buttons.
 #include "wizard/wizard_dialog.h"
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "platform/platform.h"
 #include "resource.h"
 #include "wizard/busy_scope.h"
@@ -15,18 +15,21 @@ WizardDialog::WizardDialog(Platform& platform, InstallLog& log, WizardView& view
       Node1Info(remoteCalls_.ForGathering(), log, ownerlessBox),
       platform_(platform),
       log_(log),
-      view_(view) {}
+      view_(view),
+      pairReader_(platform, log, ownerlessBox, remoteCalls_) {}
 
 void WizardDialog::OnInitDialog() {
   UpdateData(false);
-  Node1HostName = LocalComputerName();
-  LoadDefaults();
+  Node1HostName = LocalComputerName(platform_.machine);
+  // Without the file (a first run) the window opens in stage 1 with the entries as they are.
+  static_cast<void>(LoadDefaults());
   EnableButtonsForStage();
   BuildNodeInfoList(view_, WizardStage == kStage2);
   UpdateData(false);
   if (WizardStage == kStage2) {
     const HandlerGuard guard(handlerRunning_);
-    CollectShowingBusy();
+    // A failed gathering has told the user in its own box; the list stays empty and Step 3 can be pressed.
+    static_cast<void>(CollectShowingBusy());
   }
   CheckLocalFeature();
 }
@@ -42,11 +45,4 @@ void WizardDialog::EnableButtonsForStage() {
     view_.EnableButton(IDC_STEP2, false);
     view_.EnableButton(IDC_STEP3, true);
   }
-}
-
-std::wstring WizardDialog::LocalComputerName() {
-  std::wstring name;
-  if (platform_.machine.QueryComputerName(&name) != status::Success) return {};
-  if (name.size() > 255) name.resize(255);
-  return name;
 }

@@ -13,6 +13,7 @@
 #include "nodes/cnode.h"
 #include "platform/files.h"
 #include "validation/readiness_finding.h"
+#include "wizard/node_pair_reader.h"
 #include "wizard/responsive_remote_calls.h"
 
 class InstallLog;
@@ -56,23 +57,25 @@ class WizardDialog : public Entries {
 
   // The defaults file (defaults_file_io.cpp): read once at opening; written by Step 2 (0, or
   // non-zero after its own message).
-  Status LoadDefaults();
-  Status SaveDefaults();
+  [[nodiscard]] Status LoadDefaults();
+  [[nodiscard]] Status SaveDefaults();
   // Removes the defaults file for Reset: 0 when removed, 2 when there was none, else the failing call's code.
-  Status DeleteDefaultsFile();
+  [[nodiscard]] Status DeleteDefaultsFile();
 
   // Step 1 (step1_collection.cpp): the entry rules, then both servers gathered and listed. 0 or 13.
-  Status CollectNodeInformation();
+  [[nodiscard]] Status CollectNodeInformation();
   // Step 2 (step2_validation.cpp): the two servers compared, every finding in one report. 0 or 13.
-  Status ValidateNodeInformation();
+  [[nodiscard]] Status ValidateNodeInformation();
+  // The report's lines of the last comparison, one per finding: none when it passed.
+  const std::vector<std::wstring>& ValidationLines() const { return validationLines_; }
 
   // Step 3 (step3_definition.cpp): the collection and validation again, the manifest and service
   // checks, the installer's two input files, the installer run and its definition file confirmed.
   // Every outcome is told in a box and in the log.
   DefinitionOutcome GenerateDefinition();
   // The installer's input files, each replaced whole: 0, or the failing call's code after its message.
-  Status WriteAutoStartIni();
-  Status WritePerlInputFile();
+  [[nodiscard]] Status WriteAutoStartIni();
+  [[nodiscard]] Status WritePerlInputFile();
 
  private:
   // Before the nodes, which gather through it: their registry and service manager calls run off
@@ -83,8 +86,8 @@ class WizardDialog : public Entries {
   cNode Node2Info;
   cNode Node1Info;
 
-  // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
-  void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
+  // Step 1 reads the servers through `reader` from now on (null: the window's own, NodePairReader).
+  void SetNodeReader(NodeReader* reader) { nodeReader_ = reader != nullptr ? reader : &pairReader_; }
 
  private:
   // Each entry control with the string it exchanges, in the window's exchange order.
@@ -94,12 +97,12 @@ class WizardDialog : public Entries {
   std::wstring FirstUnstorableEntry();
   void EnableButtonsForStage();
   void CheckLocalFeature();
-  std::wstring LocalComputerName();
   // The collection with the window showing that it is busy.
-  Status CollectShowingBusy();
+  [[nodiscard]] Status CollectShowingBusy();
   // Writes `lines` as the whole of the file at `path`; a failure is logged and shown, with the
   // failed part of the write in `failedStep` (step_reports.cpp, as are the two below).
-  Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines, FileWriteStep* failedStep);
+  [[nodiscard]] Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines,
+                                          FileWriteStep* failedStep);
   // Shows a validation report in its box and logs it as an error.
   void ShowValidationReport(const std::wstring& report);
   // Logs a failure as an error and shows it in a box with the application title.
@@ -108,17 +111,17 @@ class WizardDialog : public Entries {
   DefinitionOutcome RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
   bool WaitForInstaller(StartedProcess& installer);
-  // The cluster readiness checks of Step `step` (cluster_readiness.cpp): every finding logged,
-  // the report saved, FAIL and WARN findings shown. False only when a FAIL finding was shown
+  // The cluster readiness checks of Step `step` (cluster_readiness.cpp): the one readiness run
+  // (readiness_run.h), then FAIL and WARN findings shown. False only when a FAIL finding was shown
   // and the user did not answer `question` with Yes.
   bool CheckClusterReadiness(int step, const std::wstring& question);
-  // The report's HTML path, or empty when it could not be saved (logged).
-  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings);
 
   Platform& platform_;
   InstallLog& log_;
   WizardView& view_;
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
-  NodeReader* nodeReader_ = nullptr;
+  std::vector<std::wstring> validationLines_;
+  NodePairReader pairReader_;
+  NodeReader* nodeReader_ = &pairReader_;
 };

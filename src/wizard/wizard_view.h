@@ -47,3 +47,28 @@ class WizardView {
   // the user's clicks and keys meanwhile are dropped, so that nothing starts inside the wait.
   virtual void RepaintWhileBusy() = 0;
 };
+
+// A view that takes every call and keeps nothing: a view without a window derives from it and overrides only the
+// calls it has a use for. Entries read empty, nothing is chosen and every question is answered No.
+class QuietWizardView : public WizardView {
+ public:
+  std::wstring EntryText(int /*controlId*/) override { return {}; }
+  void SetEntryText(int /*controlId*/, const std::wstring& /*text*/) override {}
+  void SetEntryLimit(int /*controlId*/, int /*maxChars*/) override {}
+  void FocusEntry(int /*controlId*/) override {}
+  std::vector<std::wstring> BoardCountItems() override { return {}; }
+  int BoardCountSelection() override { return -1; }
+  void SetBoardCountSelection(int /*index*/) override {}
+  void EnableButton(int /*controlId*/, bool /*enabled*/) override {}
+  void SetListColumns(const std::vector<std::wstring>& /*headers*/, int /*columnWidthPixels*/) override {}
+  void AppendListRow(const std::wstring& /*label*/) override {}
+  void SetListCell(int /*row*/, int /*column*/, const std::wstring& /*text*/) override {}
+  void RemoveAllListRows() override {}
+  void ShowMessage(const std::wstring& /*text*/, const std::wstring& /*caption*/) override {}
+  bool AskYesNo(const std::wstring& /*text*/, const std::wstring& /*caption*/, Answer /*preselected*/) override {
+    return false;
+  }
+  void EndModal(int /*result*/) override {}
+  void SetBusy(bool /*busy*/) override {}
+  void RepaintWhileBusy() override {}
+};

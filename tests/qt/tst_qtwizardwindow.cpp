@@ -25,7 +25,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "modal_driver.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_faults.h"
@@ -205,6 +205,7 @@ class tst_QtWizardWindow : public QObject {
   void entryRuleFailureShowsOnlyItsBox();
   void boxesDuringTheGatheringWearTheArrow();
   void busyTakesOffOnlyTheCursorsItPut();
+  void inputAndAboutAtTheEndOfAStepAreDropped();
   void resetAsksFirst_data();
   void resetAsksFirst();
   void aboutBoxOpens_data();
@@ -856,6 +857,35 @@ void tst_QtWizardWindow::busyTakesOffOnlyTheCursorsItPut() {
   QCOMPARE(afterExtraEnd, Qt::CrossCursor);
 }
 
+void tst_QtWizardWindow::inputAndAboutAtTheEndOfAStepAreDropped() {
+  FeatureLab lab;
+  LabWindow lw(lab.temp);
+  ModalDriver driver(&lw.window);
+  driver
+      .Then([&] {
+        WizardView& view = lw.window;
+        view.SetBusy(true);
+        // After the step's last repaint: a press on Step 1, queued as the mouse queues it, and the About action
+        // triggered from outside the window.
+        auto* step1 = lw.Find<QPushButton>("step1Button");
+        const QPointF centre = step1->rect().center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+          QCoreApplication::postEvent(
+              step1, new QMouseEvent(type, centre, step1->mapToGlobal(centre), Qt::LeftButton,
+                                     type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
+        }
+        QMetaObject::invokeMethod(lw.Find<QAction>("aboutAction"), &QAction::trigger, Qt::QueuedConnection);
+        view.SetBusy(false);
+      })
+      .Then([&] { lw.window.reject(); });
+  lw.window.RunModal();
+  QVERIFY(!driver.timedOut);
+  // Neither a second Step 1 (its entry rules would have prompted) nor the About box.
+  QCOMPARE(driver.boxes.size(), std::size_t{0});
+  QCOMPARE(driver.unexpectedDialogs, 0);
+  QVERIFY(!lw.log.lines.contains(kGatheringStarts));
+}
+
 void tst_QtWizardWindow::resetAsksFirst_data() {
   QTest::addColumn<bool>("yes");
   QTest::newRow("no: stage 2 stays") << false;
@@ -1109,7 +1139,7 @@ void tst_QtWizardWindow::slowGatheringRepaintsAndDropsAClickOnExit() {
     bool openAfter = false;
   };
   // Step 1 pressed once; on a slow network a timer meanwhile asks the window to repaint, and clicks Exit
-  // once node 2's calls have begun.
+  // while node 2 is read on after node 1.
   auto step1 = [&](bool slow) {
     LabWindow lw(temp);
     LabServerFaults faults;
@@ -1117,10 +1147,13 @@ void tst_QtWizardWindow::slowGatheringRepaintsAndDropsAClickOnExit() {
     if (slow) faults.latency = std::chrono::milliseconds(100);
     lw.lab->SetFaults(L"node-b", faults);
     bool stepRunning = false;
-    // While node 2's calls run: the window on top, no box over it.
+    // While node 2's calls run on once node 1 has been read (its lines are logged once it ends): the window on
+    // top, no box over it.
     auto duringNode2 = [&] {
-      return stepRunning && QApplication::activeModalWidget() == &lw.window &&
-             lw.log.lines.contains(QStringLiteral("Hostname = node-b"));
+      const bool node1Read =
+          !lw.log.lines.filter(QStringLiteral("EMC AutoStart Transport Service service status = ")).isEmpty();
+      return stepRunning && QApplication::activeModalWidget() == &lw.window && node1Read &&
+             !lw.log.lines.contains(QStringLiteral("Hostname = node-b"));
     };
     Seen seen;
     const EventWatch paints(QEvent::Paint, [&](QObject* painted) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "nodes/ownerless_message_box.h"
 #include "wizard/wizard_view.h"
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/setuplogkit_log.h"
+#include "log/setuplogkit_log.h"
 #include "setuplogkit/log_line.h"
 #include "setuplogkit/setuplogkit.h"
 #include "setuplogkit/setuplogkit_loader.h"

@@ -1,7 +1,9 @@
 // Step 1: the entry rules in their order, then both servers gathered and listed.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +11,18 @@
 #include "resource.h"
 #include "support/cluster_wizard.h"
 #include "validation/entry_rules.h"
+#include "wizard/node_pair_reader.h"
 
 namespace {
 constexpr wchar_t kValidating[] = L"Validating configuration information entered by the user.";
+
+// What the user and the log are told, in one sequence: "box: TEXT" and "log: TEXT".
+class ToldInOrder : public InstallLog, public OwnerlessMessageBox {
+ public:
+  void Write(const std::wstring& message, LogClass) override { told.push_back(L"log: " + message); }
+  void Show(const std::wstring& text) override { told.push_back(L"box: " + text); }
+  std::vector<std::wstring> told;
+};
 
 std::vector<std::wstring> Column(const RecordingView& view, std::size_t column) {
   std::vector<std::wstring> cells;
@@ -176,7 +187,7 @@ TEST_F(Collection, Node1UnreachableStopsBeforeNode2AndLeavesTheList) {
   EXPECT_EQ(wizard.view.boxes, (std::vector<ShownBox>{{failed, L""}}));
   EXPECT_EQ(wizard.log.lines.back(), (LoggedLine{failed, LogClass::LogError}));
   for (const auto& line : wizard.log.lines) EXPECT_EQ(line.message.find(L"node-b"), std::wstring::npos);
-  EXPECT_EQ(wizard.dialog.Node2Info.HostName, L"") << "node 2 is not contacted";
+  EXPECT_EQ(wizard.dialog.Node2Info.HostName, L"") << "nothing of node 2 is kept";
   EXPECT_FALSE(wizard.view.IsEnabled(IDC_STEP2));
   EXPECT_EQ(Column(wizard.view, 1), std::vector<std::wstring>(17));
   EXPECT_EQ(wizard.view.busyChanges, (std::vector<bool>{true, false}));
@@ -220,4 +231,55 @@ TEST_F(Collection, PressesUnderAnOwnerlessBoxStartNothing) {
   wizard.view.answers = {false};
   wizard.dialog.OnExit();
   EXPECT_EQ(wizard.view.boxes.back().caption, L"Confirm Exit Request") << "handlers run again afterwards";
+}
+
+TEST(NodePairReader, TellsWhatAReadOfOneServerAfterTheOtherTells) {
+  struct Case {
+    const char* what;
+    LabServerFaults node1;
+    LabServerFaults node2;
+  };
+  LabServerFaults unreachable;
+  unreachable.unreachable = true;
+  LabServerFaults servicesDenied;
+  servicesDenied.serviceManagerError = status::AccessDenied;
+  LabServerFaults slow;
+  slow.latency = std::chrono::milliseconds(2);
+  const Case cases[] = {
+      {"both read", {}, {}},
+      {"node 1 unreachable: nothing of node 2", unreachable, {}},
+      {"node 2 unreachable, its box after node 1's lines", {}, unreachable},
+      {"both unreachable: node 1's box only", unreachable, unreachable},
+      {"a slow node 1 and node 2's service manager refused", slow, servicesDenied},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClusterLab cluster;
+    const std::unique_ptr<Lab> lab = WizardOnLab::LoadOrFail(cluster.temp);
+    lab->SetFaults(L"NODE-A", c.node1);
+    lab->SetFaults(L"node-b", c.node2);
+    Platform platform = lab->MakePlatform();
+
+    ToldInOrder serial;
+    cNode serial1(platform, serial, serial);
+    cNode serial2(platform, serial, serial);
+    for (cNode* node : {&serial1, &serial2}) node->AutoStartDomain = L"ha1";
+    serial1.HostName = L"node-a";
+    serial2.HostName = L"node-b";
+    const Status serialStatus = serial1.GetNodeInfo() != status::Success ? ~0u : serial2.GetNodeInfo();
+
+    ToldInOrder paired;
+    ResponsiveRemoteCalls calls(platform, [] {});
+    NodePairReader reader(platform, paired, paired, calls);
+    cNode node1(calls.ForGathering(), paired, paired);
+    cNode node2(calls.ForGathering(), paired, paired);
+    const NodesRead read = reader.ReadNodes({L"node-a", L"node-b", L"ha1"}, node1, node2);
+
+    EXPECT_EQ(paired.told, serial.told);
+    EXPECT_EQ(read.status == status::Success, serialStatus == status::Success);
+    EXPECT_EQ(read.failed, read.status == status::Success ? nullptr : serialStatus == ~0u ? &node1 : &node2);
+    EXPECT_EQ(node2.HostName, serialStatus == ~0u ? L"" : L"node-b") << "node 2's record only when node 1 was read";
+    EXPECT_EQ(node2.Clan.IpAddress, serial2.Clan.IpAddress);
+    EXPECT_EQ(node2.AgentServiceStatus, serial2.AgentServiceStatus);
+  }
 }

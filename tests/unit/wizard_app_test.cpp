@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wizard_app.h"
+#include "log/wizard_app.h"
 #include "support/wizard_on_lab.h"
 
 TEST(WizardApp, BannersBracketARunThatTheFeatureCheckEnds) {

@@ -30,27 +30,12 @@ constexpr wchar_t kDefaultsFile[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADef
 
 // Multi-strings (two CLAN addresses), GUIDs in mixed letter case, a 126-character CLAN domain (the longest
 // the wizard's 255-byte buffer takes) and, from AddWineServer, empty values and adapters it passes over.
-const std::vector<WinePairConnection> kNode1 = {
-    {L"CLAN", L"{D0000061-5eed-4D0C-a000-000000000061}", {L"10.1.1.11", L"10.1.1.101"}, L"255.255.255.0"},
-    {L"ELAN", L"{d0000062-5eed-4d0c-a000-000000000062}", {L"10.2.2.11"}, L"255.255.255.0"},
-    {L"HB1", L"{D0000063-5EED-4D0C-A000-000000000063}", {L"192.168.101.11"}, L"255.255.255.0"},
-    {L"HB2", L"{D0000064-5EED-4D0C-A000-000000000064}", {L"192.168.102.11"}, L"255.255.255.0"},
-    {L"MIRROR", L"{D0000065-5EED-4D0C-A000-000000000065}", {L"192.168.103.11"}, L"255.255.255.0"},
-};
-const std::vector<WinePairConnection> kNode2 = {
-    {L"CLAN", L"{D0000071-5EED-4D0C-A000-000000000071}", {L"10.1.1.12", L"10.1.1.102"}, L"255.255.255.0"},
-    {L"ELAN", L"{D0000072-5EED-4D0C-A000-000000000072}", {L"10.2.2.12"}, L"255.255.255.0"},
-    {L"HB1", L"{D0000073-5EED-4D0C-A000-000000000073}", {L"192.168.101.12"}, L"255.255.255.0"},
-    {L"HB2", L"{d0000074-5EED-4D0C-A000-000000000074}", {L"192.168.102.12"}, L"255.255.255.0"},
-    {L"MIRROR", L"{D0000075-5EED-4D0C-A000-000000000075}", {L"192.168.103.12"}, L"255.255.255.0"},
-};
+const std::vector<WinePairConnection> kNode1 = WinePairConnections(6, 11);
+const std::vector<WinePairConnection> kNode2 = WinePairConnections(7, 12);
 
 RegFileText SiteRegistry() {
   const std::wstring longDomain = std::wstring(113, L'd') + L".example.com";  // 126 characters
-  RegFileText file;
-  AddWineServer(file, L"", kNode1, longDomain);
-  AddWineServer(file, kPeerRoot, kNode2, longDomain);
-  return file;
+  return WinePairRegistry(kNode1, kNode2, longDomain);
 }
 
 // The site: its keys, the agent and transport services running, the backbone service stopped and the

@@ -19,31 +19,12 @@ constexpr wchar_t kDomain[] = L"ha1";
 
 // Node 1 (this computer) and node 2 (the peer): one subnet per link, .11 and .12 on it, each CLAN with
 // two addresses, GUIDs of the test's own in both letter cases.
-const std::vector<WinePairConnection> kNode1 = {
-    {L"CLAN", L"{D0000041-5EED-4D0C-A000-000000000041}", {L"10.1.1.11", L"10.1.1.101"}, L"255.255.255.0"},
-    {L"ELAN", L"{d0000042-5eed-4d0c-a000-000000000042}", {L"10.2.2.11"}, L"255.255.255.0"},
-    {L"HB1", L"{D0000043-5EED-4D0C-A000-000000000043}", {L"192.168.101.11"}, L"255.255.255.0"},
-    {L"HB2", L"{D0000044-5eed-4D0C-A000-000000000044}", {L"192.168.102.11"}, L"255.255.255.0"},
-    {L"MIRROR", L"{D0000045-5EED-4D0C-A000-000000000045}", {L"192.168.103.11"}, L"255.255.255.0"},
-};
-const std::vector<WinePairConnection> kNode2 = {
-    {L"CLAN", L"{D0000051-5EED-4D0C-A000-000000000051}", {L"10.1.1.12", L"10.1.1.102"}, L"255.255.255.0"},
-    {L"ELAN", L"{D0000052-5EED-4D0C-A000-000000000052}", {L"10.2.2.12"}, L"255.255.255.0"},
-    {L"HB1", L"{D0000053-5EED-4D0C-A000-000000000053}", {L"192.168.101.12"}, L"255.255.255.0"},
-    {L"HB2", L"{D0000054-5EED-4D0C-A000-000000000054}", {L"192.168.102.12"}, L"255.255.255.0"},
-    {L"MIRROR", L"{D0000055-5EED-4D0C-A000-000000000055}", {L"192.168.103.12"}, L"255.255.255.0"},
-};
-
-RegFileText PairRegistry() {
-  RegFileText file;
-  AddWineServer(file, L"", kNode1, L"ha.example.local");
-  AddWineServer(file, kPeerRoot, kNode2, L"ha.example.local");
-  return file;
-}
+const std::vector<WinePairConnection> kNode1 = WinePairConnections(4, 11);
+const std::vector<WinePairConnection> kNode2 = WinePairConnections(5, 12);
 
 // The pair with the four services of domain ha1 running. Made once for the suite.
 struct PairState {
-  ScopedRegImport registry{WinePairOwnedKeys(kNode1), PairRegistry()};
+  ScopedRegImport registry{WinePairOwnedKeys(kNode1), WinePairRegistry(kNode1, kNode2, L"ha.example.local")};
   ScopedTestService agent{kDomain, true};
   ScopedTestService backbone{std::wstring(kDomain) + L"_BACKBONE", true};
   ScopedTestService mirror{L"EMC AutoStart Mirror Service", true};

@@ -7,14 +7,14 @@
 
 Status PeerRegistry::ConnectRegistry(const std::wstring& machineName, RegHandle* result) {
   if (!EqualsIgnoringAsciiCase(machineName, std::wstring(L"\\\\") + kPeerName)) {
-    return inner_.ConnectRegistry(machineName, result);
+    return inner().ConnectRegistry(machineName, result);
   }
   wchar_t computer[256] = {};
   DWORD chars = 256;
   GetComputerNameW(computer, &chars);
-  RegKey local(inner_);
-  Status rc = inner_.ConnectRegistry(L"\\\\" + std::wstring(computer, chars), local.Receive());
+  RegKey local(inner());
+  Status rc = inner().ConnectRegistry(L"\\\\" + std::wstring(computer, chars), local.Receive());
   if (rc != status::Success) return rc;
   // The peer's root stands for its connection: it is closed as a connection is.
-  return inner_.OpenKey(local.get(), kPeerRoot, result);
+  return inner().OpenKey(local.get(), kPeerRoot, result);
 }

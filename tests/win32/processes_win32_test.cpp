@@ -11,7 +11,7 @@
 
 #include "installer_fixtures.h"
 #include "planted/planted_marker.h"
-#include "platform/executable_folder.h"
+#include "platform/executable_path.h"
 #include "platform/win32/machine_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "system_fixtures.h"

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/text_case.h"
@@ -39,32 +40,16 @@ constexpr wchar_t kComplete[] =
 constexpr wchar_t kApplicationTitle[] = L"duplex_win32_tests";
 
 // Win32Registry, with the peer's alias standing for this computer.
-class AliasRegistry : public Registry {
+class AliasRegistry : public ForwardingRegistry {
  public:
   AliasRegistry(Registry& inner, std::wstring alias, std::wstring computer)
-      : inner_(inner), alias_(L"\\\\" + alias), computer_(L"\\\\" + computer) {}
+      : ForwardingRegistry(inner), alias_(L"\\\\" + alias), computer_(L"\\\\" + computer) {}
 
-  RegHandle LocalMachine() const override { return inner_.LocalMachine(); }
   Status ConnectRegistry(const std::wstring& machineName, RegHandle* result) override {
-    return inner_.ConnectRegistry(machineName == alias_ ? computer_ : machineName, result);
+    return ForwardingRegistry::ConnectRegistry(machineName == alias_ ? computer_ : machineName, result);
   }
-  Status OpenKey(RegHandle parent, const std::wstring& subKey, RegHandle* result) override {
-    return inner_.OpenKey(parent, subKey, result);
-  }
-  Status EnumKey(RegHandle key, std::uint32_t index, std::uint32_t bufferChars, std::wstring* name) override {
-    return inner_.EnumKey(key, index, bufferChars, name);
-  }
-  Status QueryValue(RegHandle key, const std::wstring& valueName, void* data, std::uint32_t* dataBytes) override {
-    return inner_.QueryValue(key, valueName, data, dataBytes);
-  }
-  Status EnumValue(RegHandle key, std::uint32_t index, std::wstring* name, std::uint32_t* type,
-                   std::vector<std::uint8_t>* data) override {
-    return inner_.EnumValue(key, index, name, type, data);
-  }
-  Status CloseKey(RegHandle key) override { return inner_.CloseKey(key); }
 
  private:
-  Registry& inner_;
   std::wstring alias_;
   std::wstring computer_;
 };
@@ -442,6 +427,32 @@ TEST_F(Step3WindowTest, WaitForTheInstaller_KeepsTheWindowAnsweringAndDropsAClic
   EXPECT_FALSE(definitionWhileHeld);
   EXPECT_TRUE(openAfterStep3);
   EXPECT_EQ(ReadFileBytes(kThreeBoardDefinition), DefinitionSummary("Vestamail-Mirroring", 31));
+}
+
+TEST_F(Step3WindowTest, EndOfBusy_DropsInputAfterTheLastRepaint_AboutNeverOpensInside) {
+  const TestDrives drives;
+  ASSERT_EQ(drives.Problem(), "");
+  // No saved answers: the window opens in stage 1, Step 1 enabled.
+  Win32Window window;
+  WizardDriver driver;
+  driver
+      .Then([&](HWND wizard) {
+        WizardView& view = window.window;
+        view.SetBusy(true);
+        // After the step's last repaint: a click on Step 1, and the About command sent from another thread, which
+        // the next loop to look at the queue hands on.
+        PostClick(wizard, IDC_STEP1);
+        std::thread([wizard] { SendNotifyMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }).join();
+        view.SetBusy(false);
+      })
+      .Then([](HWND wizard) { Close(wizard); });
+
+  EXPECT_EQ(window.RunUnder(driver), IDCANCEL);
+
+  ExpectDriverDone(driver);
+  // Neither a second Step 1 (its entry rules would have prompted) nor the About box.
+  EXPECT_TRUE(driver.boxes.empty()) << Describe(driver.boxes);
+  EXPECT_FALSE(Logged(window.log, L"Validating configuration information entered by the user."));
 }
 
 TEST_F(Step3WindowTest, RepaintWhileBusy_PaintsAndDispatchesButDropsInputAndKeepsAQuit) {

@@ -1,6 +1,7 @@
 // A cluster pair in Wine's real registry and service manager.
 #include "wine_pair.h"
 
+#include "common/text_case.h"
 #include "nodes/registry_paths.h"
 #include "peer_registry.h"
 
@@ -36,6 +37,37 @@ void AddWineServer(RegFileText& file, const std::wstring& root, const std::vecto
   file.Key(classKey + L"\\{D00000F2-5EED-4D0C-A000-0000000000F2}\\Connection").String(L"Name", L"");
   file.Key(classKey + L"\\Descriptions").String(L"Ethernet Adapter", L"1");
   file.Key(Below(root, kProductKey)).String(kSwitchIpAddressValue, L"10.2.2.250").Dword(kHighAvailModeValue, 1);
+}
+
+std::vector<WinePairConnection> WinePairConnections(int series, int host) {
+  const std::wstring h = std::to_wstring(host);
+  const struct {
+    const wchar_t* name;
+    std::vector<std::wstring> addresses;
+  } kLinks[] = {{L"CLAN", {L"10.1.1." + h, L"10.1.1." + std::to_wstring(host + 90)}},
+                {L"ELAN", {L"10.2.2." + h}},
+                {L"HB1", {L"192.168.101." + h}},
+                {L"HB2", {L"192.168.102." + h}},
+                {L"MIRROR", {L"192.168.103." + h}}};
+  std::vector<WinePairConnection> connections;
+  int link = 1;
+  for (const auto& each : kLinks) {
+    const std::wstring number = std::to_wstring(series) + std::to_wstring(link);
+    std::wstring guid = L"{D00000" + number + L"-5EED-4D0C-A000-0000000000" + number + L"}";
+    // The registry keeps the case a GUID was written in; the wizard must match it either way.
+    if (link % 2 == 0) guid = ToLowerAscii(guid);
+    connections.push_back({each.name, guid, each.addresses, L"255.255.255.0"});
+    ++link;
+  }
+  return connections;
+}
+
+RegFileText WinePairRegistry(const std::vector<WinePairConnection>& node1, const std::vector<WinePairConnection>& node2,
+                             const std::wstring& clanDomain) {
+  RegFileText file;
+  AddWineServer(file, L"", node1, clanDomain);
+  AddWineServer(file, kPeerRoot, node2, clanDomain);
+  return file;
 }
 
 std::vector<std::wstring> WinePairOwnedKeys(const std::vector<WinePairConnection>& node1) {

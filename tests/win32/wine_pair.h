@@ -20,5 +20,13 @@ struct WinePairConnection {
 void AddWineServer(RegFileText& file, const std::wstring& root, const std::vector<WinePairConnection>& connections,
                    const std::wstring& clanDomain);
 
+// The five connections of one server of a test pair: one network per link with the server's number `host` on it
+// (the CLAN with a second address, host + 90) and GUIDs of the test's own `series` (0-9), in both letter cases.
+std::vector<WinePairConnection> WinePairConnections(int series, int host);
+
+// Both servers' keys: node 1 as this computer's, node 2 below the peer's root.
+RegFileText WinePairRegistry(const std::vector<WinePairConnection>& node1, const std::vector<WinePairConnection>& node2,
+                             const std::wstring& clanDomain);
+
 // The keys a pair's import owns under HKLM, so that they are put back afterwards.
 std::vector<std::wstring> WinePairOwnedKeys(const std::vector<WinePairConnection>& node1);

@@ -8,28 +8,9 @@
 
 #include <cerrno>
 
+#include "platform/scoped_fd.h"
+
 namespace {
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-  // A failing close may be the write that failed: its answer counts.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -42,10 +23,10 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 NewFileWrite WriteNewFile(const std::filesystem::path& file, std::string_view bytes) {
-  FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-  if (fd.get() < 0) return errno == EEXIST ? NewFileWrite::NameTaken : NewFileWrite::NotCreated;
+  ScopedFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (!fd.IsOpen()) return errno == EEXIST ? NewFileWrite::NameTaken : NewFileWrite::NotCreated;
   const bool written = WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-  return fd.Close() && written ? NewFileWrite::Done : NewFileWrite::NotWritten;
+  return fd.Close() == status::Success && written ? NewFileWrite::Done : NewFileWrite::NotWritten;
 }
 
 std::uint32_t LabProcessId() { return static_cast<std::uint32_t>(::getpid()); }

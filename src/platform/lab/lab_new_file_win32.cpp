@@ -12,27 +12,10 @@
 #include <cerrno>
 #include <climits>
 
+#include "common/unique_handle.h"
+#include "platform/descriptor_traits.h"
+
 namespace {
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) _close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return _close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const auto chunk = static_cast<unsigned int>(std::min<std::size_t>(bytes.size(), INT_MAX));
@@ -48,10 +31,10 @@ NewFileWrite WriteNewFile(const std::filesystem::path& file, std::string_view by
   int raw = -1;
   const errno_t opened = _wsopen_s(&raw, file.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                                    _SH_DENYRW, _S_IREAD | _S_IWRITE);
-  FileDescriptor fd(raw);
+  UniqueHandle<DescriptorTraits<_close>> fd(raw);
   if (opened != 0) return opened == EEXIST ? NewFileWrite::NameTaken : NewFileWrite::NotCreated;
   const bool written = WriteAll(fd.get(), bytes) && _commit(fd.get()) == 0;
-  return fd.Close() && written ? NewFileWrite::Done : NewFileWrite::NotWritten;
+  return fd.Close() == status::Success && written ? NewFileWrite::Done : NewFileWrite::NotWritten;
 }
 
 std::uint32_t LabProcessId() { return static_cast<std::uint32_t>(_getpid()); }

@@ -28,4 +28,4 @@ class LabRunningProgram {
 
 // Starts the program, or returns the Win32 code of why it could not be (2: the file is gone;
 // 5: it may not be run or a file can't be opened; 50: this system runs no lab programs).
-Status StartLabProgram(const LabProgramRun& run, std::unique_ptr<LabRunningProgram>* running);
+[[nodiscard]] Status StartLabProgram(const LabProgramRun& run, std::unique_ptr<LabRunningProgram>* running);

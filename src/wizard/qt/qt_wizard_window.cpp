@@ -199,6 +199,9 @@ void QtWizardWindow::resetClicked() { logic_.OnReset(); }
 void QtWizardWindow::exitClicked() { logic_.OnExit(); }
 
 void QtWizardWindow::aboutTriggered() {
+  // In the middle of a step the trigger can only come from the step's repaints, which run whatever is queued: the
+  // box would open there and hold the step until closed.
+  if (busyDepth_ > 0) return;
   QtAboutBox about(this);
   about.exec();
 }
@@ -303,6 +306,9 @@ void QtWizardWindow::SetBusy(bool busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ++busyDepth_;
   } else if (busyDepth_ > 0) {
+    // What the user did since the step's last repaint is dropped as everything during the step was, not
+    // delivered once the step is over.
+    if (busyDepth_ == 1) RepaintWhileBusy();
     --busyDepth_;
     QApplication::restoreOverrideCursor();
   }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/executable_path.h"
 #include "resource.h"
 
 namespace {
@@ -116,16 +117,7 @@ std::wstring WindowText(HWND window) {
 }
 }  // namespace
 
-std::wstring ApplicationTitle() {
-  std::wstring path(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length);
-  const auto slash = path.find_last_of(L"\\/");
-  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  const auto dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos) name.resize(dot);
-  return name;
-}
+std::wstring ApplicationTitle() { return ExecutablePath().stem().wstring(); }
 
 Win32WizardWindow::Win32WizardWindow(HINSTANCE instance, Platform& platform, InstallLog& log)
     : instance_(instance), title_(ApplicationTitle()), dialog_(platform, log, *this, ownerlessBox_) {}
@@ -199,7 +191,9 @@ INT_PTR Win32WizardWindow::OnCommand(WPARAM wParam) {
 
 INT_PTR Win32WizardWindow::OnSysCommand(WPARAM wParam) {
   if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return FALSE;
-  DialogBoxW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutDialogProc);
+  // In the middle of a step the command can only come from the step's repaints (sent from elsewhere: posted ones
+  // are dropped there): the box would open inside them and hold the step until closed.
+  if (!busy_) DialogBoxW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutDialogProc);
   return TRUE;
 }
 
@@ -363,6 +357,9 @@ void Win32WizardWindow::RepaintWhileBusy() {
 }
 
 void Win32WizardWindow::SetBusy(bool busy) {
+  // What the user did since the step's last repaint is dropped as everything during the step was, not delivered
+  // once the step is over.
+  if (busy_ && !busy) RepaintWhileBusy();
   busy_ = busy;
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }

@@ -1,5 +1,5 @@
 // The install log as the program ships it: every line through KOVA_WriteToInstallLogFile.
-#include "app/setuplogkit_log.h"
+#include "log/setuplogkit_log.h"
 
 #include <fstream>
 #include <ostream>

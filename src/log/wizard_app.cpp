@@ -1,9 +1,9 @@
 // The program's start and end: the banners that bracket every run of the wizard window.
-#include "app/wizard_app.h"
+#include "log/wizard_app.h"
 
 #include <string>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 
 bool WizardApp::InitInstance(const std::function<void()>& runWizardModally) {
   const std::wstring separator(70, L'=');

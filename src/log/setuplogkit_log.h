@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/install_log.h"
+#include "log/install_log.h"
 #include "setuplogkit/setuplogkit.h"
 
 // Hands each line to SetupLogKit with the source tag "DuplexSetup" and target 2. When the

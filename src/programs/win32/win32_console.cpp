@@ -1,5 +1,5 @@
 // The Windows program's standard output and error: a console window, or a file or pipe they were redirected to.
-#include "wizard/win32/win32_console.h"
+#include "programs/win32/win32_console.h"
 
 #include <string>
 

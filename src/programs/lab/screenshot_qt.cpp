@@ -13,11 +13,10 @@
 #include <memory>
 #include <string>
 
-#include "app/install_log.h"
-#include "platform/executable_folder.h"
+#include "log/install_log.h"
+#include "platform/executable_path.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_location.h"
-#include "wizard/qt/lab_startup.h"
 #include "wizard/qt/qt_wizard_window.h"
 
 namespace {

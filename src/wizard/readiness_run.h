@@ -1,0 +1,36 @@
+// The cluster readiness checks run once for the window's Steps 2 and 3, check and generate alike: every finding
+// logged, the report saved, the counts and the report's place handed back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/entries.h"
+#include "nodes/node_record.h"
+#include "validation/readiness_finding.h"
+
+class InstallLog;
+struct Platform;
+
+// What a run of the checks is asked for besides the entries and the two records.
+struct ReadinessRequest {
+  // The step the checks run in (2 or 3), which the report names with the entries' stage.
+  int step = 2;
+  // Step 2's comparison as it reported it: none when it passed.
+  std::vector<std::wstring> validationLines;
+  // A folder of this computer the report goes to instead of %ProgramData%\Zandor\Reports of the platform.
+  std::wstring reportFolder;
+};
+
+struct ReadinessOutcome {
+  std::vector<Finding> findings;
+  FindingCounts counts;
+  // The report's HTML file, empty when the report could not be saved (the log says why).
+  std::wstring reportPath;
+};
+
+// Runs the checks over the entries and the two records, logs every finding one a line (FAIL as an error, WARN as
+// a warning, INFO as information) and saves the report. Everything that finds something about the pair before it
+// is reported belongs here, in this one run.
+ReadinessOutcome RunReadiness(Platform& platform, InstallLog& log, const Entries& entries, const NodeRecord& node1,
+                              const NodeRecord& node2, const ReadinessRequest& request);
