@@ -18,8 +18,10 @@ def all_files(root):
 
 
 def names_a_file(name, files):
-    # A name is written from the repository's top, from src/, or, inside a folder's entry, as the file's own name.
-    return any(path == name or path == "src/" + name or path.endswith("/" + name) for path in files)
+    # A name is written from the repository's top, from src/, or, inside a folder's entry, as the file's own name;
+    # a file the build generates is named as it is generated, from its template NAME.in.
+    return any(path in (name, name + ".in", "src/" + name, "src/" + name + ".in") or
+               path.endswith("/" + name) or path.endswith("/" + name + ".in") for path in files)
 
 
 def main(root):

@@ -23,7 +23,7 @@ namespace {
 std::unique_ptr<Lab> LoadRunLab(std::string* error) {
   std::filesystem::path folder = NamedLabFolder();
   if (folder.empty()) {
-    folder = PrepareDemoLabCopy(ExecutableFolder() / "demo-lab", error);
+    folder = PrepareDemoLabCopy(BundledDemoLab(ExecutableFolder()), error);
     if (folder.empty()) return nullptr;
   }
   return Lab::Load(folder, error);
