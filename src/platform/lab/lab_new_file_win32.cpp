@@ -66,16 +66,15 @@ Status RenameWithoutReplacing(const std::filesystem::path& from, const std::file
 
 Status ReadBoundedHostFile(const std::filesystem::path& file, std::size_t maxBytes, std::string* bytes) {
   // A folder can't be opened as a file at all; it is told apart before trying.
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD rc = GetLastError();
-    return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND ? rc : status::AccessDenied;
+  // (A device has no attributes to read: the open below tells.)
+  if (const DWORD attributes = GetFileAttributesW(file.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return status::BadFileType;
   }
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return status::BadFileType;
   int raw = -1;
   const errno_t opened = _wsopen_s(&raw, file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
   FileDescriptor fd(raw);
-  if (opened != 0) return status::AccessDenied;
+  if (opened != 0) return opened == ENOENT ? status::FileNotFound : status::AccessDenied;
   // A device (NUL, CON) or a pipe is no file of answers.
   if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd.get()))) != FILE_TYPE_DISK) return status::BadFileType;
   std::string content(maxBytes + 1, '\0');

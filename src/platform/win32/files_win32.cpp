@@ -124,9 +124,11 @@ Status Win32FileSystem::CreateWholeFile(const std::wstring& path, const std::str
 
 Status Win32FileSystem::ReadBoundedFile(const std::wstring& path, std::size_t maxBytes, std::string* bytes) {
   // A folder can't be opened as a file at all; it is told apart before trying.
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError();
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ERROR_BAD_FILE_TYPE;
+  // (A device has no attributes to read: the open below tells.)
+  if (const DWORD attributes = GetFileAttributesW(path.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return ERROR_BAD_FILE_TYPE;
+  }
   ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return GetLastError();
