@@ -11,6 +11,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/generate_command.h"
+#include "common/program_info.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
 #include "platform/platform.h"
@@ -27,13 +28,15 @@ std::wstring Joined(const std::vector<std::wstring>& words) {
 
 int RunCommand(const CommandLine& command, CliContext& context, CliOutput& output) {
   // A run on a lab is a rehearsal: it says so before anything else, lest it pass for a server's.
-  if (command.kind != CommandKind::Help && !context.platform->machine.LabFolder().empty()) {
+  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version;
+  if (onPlatform && !context.platform->machine.LabFolder().empty()) {
     output.Say(FormatText(L"Lab run: %s", {context.platform->machine.LabFolder()}));
   }
   switch (command.kind) {
     case CommandKind::Help:
       for (const std::wstring& line : UsageLines()) output.Say(line);
       return exitcode::Clean;
+    case CommandKind::Version: output.Say(VersionLine()); return exitcode::Clean;
     case CommandKind::Check: return RunCheck(command, context, output);
     case CommandKind::Generate: return RunGenerate(command, context, output);
     case CommandKind::Capture: return RunCapture(command, context, output);
@@ -74,7 +77,8 @@ int RunCommandLine(const std::vector<std::wstring>& words, CliContext& context) 
       output.Problem(error);
       output.Problem(L"Run \"DuplexSetupAssistant help\" for the commands and their options.");
       exitCode = exitcode::Usage;
-    } else if (command.kind != CommandKind::Help && context.platform == nullptr) {
+    } else if (command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+               context.platform == nullptr) {
       output.Problem(context.platformProblem);
       exitCode = exitcode::Usage;
     } else {
