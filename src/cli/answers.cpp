@@ -7,6 +7,7 @@
 
 #include "cli/cli_output.h"
 #include "cli/exit_codes.h"
+#include "common/path_text.h"
 #include "common/text_format.h"
 #include "generation/defaults_file.h"
 #include "generation/paths.h"
@@ -14,7 +15,7 @@
 
 namespace {
 bool ReadHostFile(const std::wstring& path, std::string* bytes) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ifstream in(PathFromWide(path), std::ios::binary);
   if (!in) return false;
   bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();

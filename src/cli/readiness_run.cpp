@@ -9,6 +9,7 @@
 #include "cli/cli_context.h"
 #include "cli/cli_output.h"
 #include "common/program_info.h"
+#include "common/path_text.h"
 #include "common/text_format.h"
 #include "platform/platform.h"
 #include "report/readiness_report.h"
@@ -31,20 +32,22 @@ bool WriteHostFile(const fs::path& path, const std::string& bytes) {
 std::wstring SaveReportIn(const std::wstring& folder, const ReportInput& input, InstallLog& log) {
   // Two runs within a second each keep their own report.
   const std::wstring name = ReportFileBaseName(input.run.time);
-  fs::path base = fs::path(folder) / fs::path(name);
+  // Through UTF-8: a name beyond ASCII would end the program in the "C" locale.
+  const fs::path hostFolder = PathFromWide(folder);
+  fs::path base = hostFolder / PathFromWide(name);
   std::error_code error;
   for (int copy = 2; fs::exists(fs::path(base).concat(".html"), error) && copy < 100; ++copy) {
-    base = fs::path(folder) / fs::path(name + L"-" + std::to_wstring(copy));
+    base = hostFolder / PathFromWide(name + L"-" + std::to_wstring(copy));
   }
   const fs::path html = fs::path(base).concat(".html");
-  fs::create_directories(folder, error);
+  fs::create_directories(hostFolder, error);
   if (error || !WriteHostFile(fs::path(base).concat(".json"), ReportJson(input)) ||
       !WriteHostFile(html, ReportHtml(input))) {
-    log.Error(FormatText(L"Unable to save the cluster readiness report %s.", {html.wstring()}));
+    log.Error(FormatText(L"Unable to save the cluster readiness report %s.", {WideFromPath(html)}));
     return {};
   }
-  log.Info(FormatText(L"Cluster readiness report saved to %s.", {html.wstring()}));
-  return html.wstring();
+  log.Info(FormatText(L"Cluster readiness report saved to %s.", {WideFromPath(html)}));
+  return WideFromPath(html);
 }
 }  // namespace
 

@@ -13,7 +13,9 @@ namespace {
 std::string Refusal(const fs::path& entry, LabEntryKind kind) {
   const std::string what =
       kind == LabEntryKind::Link ? "is a symbolic link or a junction" : "is neither a file nor a folder";
-  return entry.string() + " " + what + ": a lab holds files and folders only, so it is refused";
+  // UTF-8 on every system: a name beyond ASCII can't always be given in the narrow code page.
+  const std::u8string name = entry.u8string();
+  return std::string(name.begin(), name.end()) + " " + what + ": a lab holds files and folders only, so it is refused";
 }
 
 // Calls `visit` for every entry below `folder`, parents before their contents, and never descends

@@ -129,9 +129,11 @@ Status LabProcesses::Start(const std::wstring& commandLine, const std::wstring& 
   const std::wstring program = FullWindowsPath(command.program, currentDirectory);
   const fs::path domainFolder = files_.HostPath(ParentOf(ParentOf(program)));
   if (!NamesLabPerl(program) || domainFolder.empty() || !fs::is_directory(domainFolder, error)) {
-    return Started("'" + Utf8FromWide(command.program) +
-                       "' is not recognized as an internal or external command,\r\noperable program or batch file.\r\n",
-                   kNotRecognizedExitCode, process);
+    // Put together a piece at a time: GCC 12 takes "'" + std::string for an overlapping copy (-Wrestrict).
+    std::string message = Utf8FromWide(command.program);
+    message.insert(message.begin(), '\'');
+    message += "' is not recognized as an internal or external command,\r\noperable program or batch file.\r\n";
+    return Started(message, kNotRecognizedExitCode, process);
   }
   return StartInstaller(command, currentDirectory, process);
 }
