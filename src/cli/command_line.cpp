@@ -42,7 +42,8 @@ std::vector<Option> OptionsOf(CommandKind kind) {
     case CommandKind::Check: return {{L"answers", true}, {L"report", true}};
     case CommandKind::Generate: return {{L"answers", true}, {L"force", false}};
     case CommandKind::Capture: return {{L"nodes", true}};
-    case CommandKind::Help: return {};
+    case CommandKind::Help:
+    case CommandKind::Version: return {};
   }
   return {};
 }
@@ -64,6 +65,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
   const std::wstring verb = BareWord(words[0]);
   if (verb == L"help" || verb == L"?" || words[0] == L"-?") {
     command->kind = CommandKind::Help;
+  } else if (verb == L"version") {
+    command->kind = CommandKind::Version;
   } else if (verb == L"check") {
     command->kind = CommandKind::Check;
   } else if (verb == L"generate") {
@@ -122,8 +125,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
     *error = L"capture needs the folder to write.";
     return false;
   }
-  if (command->kind == CommandKind::Help && words.size() > 1) {
-    *error = FormatText(L"\"%s\" is not an option of help.", {words[1]});
+  if ((command->kind == CommandKind::Help || command->kind == CommandKind::Version) && words.size() > 1) {
+    *error = FormatText(L"\"%s\" is not an option of %s.", {words[1], BareWord(words[0])});
     return false;
   }
   return true;
@@ -139,6 +142,7 @@ std::vector<std::wstring> UsageLines() {
       L"      Step 3 without a window: the checks, the installer's input files, the installer's run",
       L"  DuplexSetupAssistant capture FOLDER [nodes NAME,NAME]",
       L"      writes the servers' registry keys, services and this computer's files as a lab folder",
+      L"  DuplexSetupAssistant version                             prints the program's version and edition",
       L"  DuplexSetupAssistant help",
       L"A command or option may also be written /word or --word (check, /check, --check).",
       L"The entries come from the defaults file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat, or FILE.",
@@ -146,6 +150,6 @@ std::vector<std::wstring> UsageLines() {
       L"  1 WARN, 2 FAIL or a Step 2 validation error, 3 an entry rule failed or a server could not be read,",
       L"  4 usage error; generate: 5 not stage 2, 6 product not installed, 7 a file not written,",
       L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written).",
-      L"See docs/unattended.md and docs/capture.md.",
+      L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md).",
   };
 }

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-enum class CommandKind { Help, Check, Generate, Capture };
+// `version` prints VersionLine() (common/program_info.h).
+enum class CommandKind { Help, Version, Check, Generate, Capture };
 
 struct CommandLine {
   CommandKind kind = CommandKind::Help;
