@@ -3,6 +3,7 @@
 
 #include "cli/cli_output.h"
 #include "cli/exit_codes.h"
+#include "common/path_text.h"
 #include "common/text_format.h"
 #include "generation/defaults_file.h"
 #include "generation/paths.h"

@@ -156,6 +156,13 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
        exitcode::Usage,
        "The answers file /nonexistent/answers.dat cannot be read. It is not there.",
        false},
+      // Through UTF-8: in the "C" locale a name beyond ASCII ended the program.
+      {"an answers file named beyond ASCII",
+       [](TempLab&) {},
+       {L"answers", L"/nonexistent/\u00e4nswers.dat"},
+       exitcode::Usage,
+       "The answers file /nonexistent/\u00e4nswers.dat cannot be read.",
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -13,7 +13,7 @@
 
 #include "common/text_case.h"
 #include "platform/lab/lab_new_file.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 
 namespace fs = std::filesystem;
 
@@ -43,15 +43,26 @@ fs::path MatchEntry(const fs::path& folder, const std::wstring& name) {
   }
   return folder / PathFromWide(name);
 }
+
+// A name that would lead off the lab's drives: one of dots and blanks only (".." climbs, and so may
+// any such name once Win32 has trimmed its trailing dots and blanks), or one holding a ':' (another
+// drive, or a stream of the file).
+bool LeavesTheDrives(const std::wstring& part) {
+  return part.find_first_not_of(L". ") == std::wstring::npos || part.find(L':') != std::wstring::npos;
+}
 }  // namespace
 
 fs::path LabFileSystem::HostPath(const std::wstring& windowsPath) const {
-  if (windowsPath.size() < 2 || windowsPath[1] != L':') return {};
+  const wchar_t drive = windowsPath.empty() ? L'\0' : static_cast<wchar_t>(windowsPath[0] | 0x20);
+  if (windowsPath.size() < 2 || windowsPath[1] != L':' || drive < L'a' || drive > L'z') return {};
   std::vector<std::wstring> parts = SplitWindowsPath(windowsPath.substr(2));
+  for (const std::wstring& part : parts) {
+    if (LeavesTheDrives(part)) return {};
+  }
+  // What is left of the last name once its trailing blanks and dots go is never empty: such names are refused above.
   if (!parts.empty()) {
     std::wstring& last = parts.back();
-    while (!last.empty() && (last.back() == L' ' || last.back() == L'.')) last.pop_back();
-    if (last.empty()) parts.pop_back();
+    while (last.back() == L' ' || last.back() == L'.') last.pop_back();
   }
   fs::path current = MatchEntry(drives_, std::wstring(1, windowsPath[0]));
   for (const auto& part : parts) current = MatchEntry(current, part);

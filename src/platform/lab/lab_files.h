@@ -13,7 +13,8 @@ class LabFileSystem : public FileSystem {
 
   // Where a Windows path such as D:\Zandor\HA\file.dat lives in the lab. Existing components
   // are matched ignoring case (as on NTFS); trailing blanks and dots of the last component are
-  // dropped, as Win32 does. Empty when the path has no drive letter.
+  // dropped, as Win32 does. Empty when the path has no drive letter, or when a name would lead
+  // off the lab's drives (one of dots and blanks only, such as "..", or one holding a ':').
   virtual std::filesystem::path HostPath(const std::wstring& windowsPath) const;
 
   Status ReadWholeFile(const std::wstring& path, std::string* bytes) override;
