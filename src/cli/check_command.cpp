@@ -11,17 +11,19 @@
 #include "platform/platform.h"
 #include "validation/readiness_box.h"
 #include "wizard/readiness_run.h"
+#include "wizard/shown_path.h"
 
 int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
   Entries answers;
-  if (const int rc = LoadAnswers(command.answersFile, platform, output, &answers); rc != exitcode::Clean) return rc;
+  if (const int rc = LoadAnswers(command.answersFile, platform, *context.hostFiles, output, &answers);
+      rc != exitcode::Clean)
+    return rc;
 
   HeadlessWizard wizard(platform, *context.log, output, false);
-  wizard.Enter(answers);
   WizardDialog& dialog = wizard.dialog();
   // Step 1 as the window runs it: its message names the entry or server at fault.
-  if (dialog.CollectNodeInformation() != status::Success) {
+  if (!wizard.Enter(answers) || dialog.CollectNodeInformation() != status::Success) {
     output.Say(FormatText(L"Summary: the check stopped before the servers could be compared. Exit code %d.",
                           {exitcode::NotGathered}));
     return exitcode::NotGathered;
@@ -30,24 +32,35 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
   const bool validated = dialog.ValidateNodeInformation() == status::Success;
   if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
   // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
-  const ReadinessOutcome readiness = RunReadiness(platform, *context.log, dialog, dialog.Node1Info, dialog.Node2Info,
-                                                  {2, dialog.ValidationLines(), command.reportFolder});
+  // FOLDER is this computer's, named as typed; the usual place is the platform's (in a lab, the lab's drive C).
+  const ReadinessOutcome readiness =
+      RunReadiness(platform, *context.log, dialog, dialog.Node1Info, dialog.Node2Info,
+                   {2, dialog.ValidationLines(), command.reportFolder, context.hostFiles});
   // The run has logged each finding; here each is printed, one a line.
   for (const Finding& finding : readiness.findings) output.Show(ReadinessFindingLine(finding));
-  if (readiness.reportPath.empty()) {
-    output.Problem(L"The readiness report could not be saved (the install log says why).");
+  const SavedReport& saved = readiness.report;
+  const bool reportSaved = !saved.htmlPath.empty();
+  const std::wstring line =
+      SavedReportLine(saved, command.reportFolder.empty() ? ShownPath(platform.files, saved.htmlPath) : saved.htmlPath);
+  if (reportSaved) {
+    output.Say(line);
   } else {
-    output.Say(FormatText(L"The report was saved to %s.", {readiness.reportPath}));
+    output.Problem(line);
   }
 
+  // A cluster that can't work matters more than its lost report; a report a script will look for
+  // and not find, more than a warning.
   int exitCode = exitcode::Clean;
   if (!validated || readiness.counts.fail > 0) {
     exitCode = exitcode::Fail;
+  } else if (!reportSaved) {
+    exitCode = exitcode::ReportNotSaved;
   } else if (readiness.counts.warn > 0) {
     exitCode = exitcode::Warn;
   }
-  output.Say(FormatText(L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO. Exit code %d.",
-                        {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed",
-                         readiness.counts.fail, readiness.counts.warn, readiness.counts.info, exitCode}));
+  output.Say(FormatText(
+      L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO%s. Exit code %d.",
+      {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed", readiness.counts.fail,
+       readiness.counts.warn, readiness.counts.info, reportSaved ? L"" : L"; the report was not saved", exitCode}));
   return exitCode;
 }

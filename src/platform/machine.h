@@ -23,6 +23,10 @@ class Machine {
 
   // The folder for data of all users (%ProgramData%, SHGetKnownFolderPath), as a Windows path.
   [[nodiscard]] virtual Status QueryProgramDataFolder(std::wstring* folder) = 0;
+
+  // The folder of the lab that stands in for this computer, as this computer names it; empty
+  // when the program runs on the real system. What a run on a lab says of itself, and its report.
+  virtual std::wstring LabFolder() { return {}; }
 };
 
 // This computer's name as the wizard presets and reports it: at most 255 characters, as the entry takes it; empty

@@ -8,11 +8,17 @@
 bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question) {
   // The checks run only once the step's own comparison has passed.
   const ReadinessOutcome outcome =
-      RunReadiness(platform_, log_, *this, Node1Info, Node2Info, {step, validationLines_, {}});
+      RunReadiness(platform_, log_, *this, Node1Info, Node2Info, {step, validationLines_, {}, nullptr});
   const std::vector<Finding>& findings = outcome.findings;
-  // INFO findings are only logged and reported; with none of the others the step goes on as ever.
-  if (!NeedsReadinessBox(findings)) return true;
-  const std::wstring text = ReadinessBoxText(findings, outcome.reportPath, question);
+  const SavedReport& saved = lastSavedReport_ = outcome.report;
+  const std::wstring reportLine = SavedReportLine(saved, view_.ShownPath(saved.htmlPath));
+  // INFO findings are only logged and reported; with none of the others the step goes on as ever,
+  // and a report that could not be saved gets a box of its own.
+  if (!NeedsReadinessBox(findings)) {
+    if (saved.htmlPath.empty()) view_.ShowMessage(reportLine, kReadinessCaption);
+    return true;
+  }
+  const std::wstring text = ReadinessBoxText(findings, reportLine, question);
   if (!HasFailFinding(findings)) {
     view_.ShowMessage(text, kReadinessCaption);
     return true;

@@ -34,14 +34,16 @@ ReadinessOutcome RunReadiness(Platform& platform, InstallLog& log, const Entries
                ProgramVersion(),
                ProgramEdition(),
                entries.WizardStage == kStage2 ? 2 : 1,
-               request.step};
+               request.step,
+               platform.machine.LabFolder()};
   input.entries = entries;
   input.node1 = node1;
   input.node2 = node2;
   input.validationPassed = request.validationLines.empty();
   input.validationLines = request.validationLines;
   input.findings = outcome.findings;
-  outcome.reportPath = request.reportFolder.empty() ? SaveReadinessReport(platform, log, input)
-                                                    : SaveReadinessReportIn(request.reportFolder, log, input);
+  outcome.report = request.reportFolder.empty()
+                       ? SaveReadinessReport(platform, log, input)
+                       : SaveReadinessReportIn(*request.folderFiles, request.reportFolder, log, input);
   return outcome;
 }

@@ -8,7 +8,9 @@
 #include "common/entries.h"
 #include "nodes/node_record.h"
 #include "validation/readiness_finding.h"
+#include "wizard/readiness_report_file.h"
 
+class FileSystem;
 class InstallLog;
 struct Platform;
 
@@ -18,15 +20,17 @@ struct ReadinessRequest {
   int step = 2;
   // Step 2's comparison as it reported it: none when it passed.
   std::vector<std::wstring> validationLines;
-  // A folder of this computer the report goes to instead of %ProgramData%\Zandor\Reports of the platform.
+  // A folder of `folderFiles` (this computer's files, whatever the platform) the report goes to instead of
+  // %ProgramData%\Zandor\Reports of the platform; empty for the usual place.
   std::wstring reportFolder;
+  FileSystem* folderFiles = nullptr;
 };
 
 struct ReadinessOutcome {
   std::vector<Finding> findings;
   FindingCounts counts;
-  // The report's HTML file, empty when the report could not be saved (the log says why).
-  std::wstring reportPath;
+  // The report's HTML file, or why it could not be saved (logged too).
+  SavedReport report;
 };
 
 // Runs the checks over the entries and the two records, logs every finding one a line (FAIL as an error, WARN as

@@ -26,7 +26,8 @@ constexpr char kWindowScript[] =
 constexpr char kAnswers[] =
     "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
 
-// The one JSON report in `folder`, without the time it was written at.
+// The one JSON report in `folder`, without the time it was written at and the lab's folder (each run has a copy of
+// its own).
 nlohmann::json ReportWithoutTime(const fs::path& folder) {
   std::vector<fs::path> found;
   for (const auto& entry : fs::directory_iterator(folder)) {
@@ -39,6 +40,7 @@ nlohmann::json ReportWithoutTime(const fs::path& folder) {
   std::ifstream in(found.front(), std::ios::binary);
   nlohmann::json report = nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(in), {}));
   report["run"].erase("time");
+  report["run"].erase("lab");
   return report;
 }
 }  // namespace
@@ -50,7 +52,7 @@ TEST(ReadinessRun, WindowsStepTwoAndCheckWriteTheSameReport) {
   fs::create_directories(windowReports);
   {
     Transcript transcript;
-    ScenarioRunner window({{}, DUPLEX_LAB_DIR, windowReports, "window"}, transcript);
+    ScenarioRunner window({{}, DUPLEX_LAB_DIR, windowReports, "window", {}}, transcript);
     std::vector<ScenarioCommand> commands;
     ScriptError error;
     ASSERT_TRUE(ParseScenarioScript(kWindowScript, &commands, &error)) << error.reason;

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 
@@ -15,6 +16,7 @@
 #include "log/wizard_app.h"
 #include "platform/executable_path.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_files.h"
 #include "platform/lab/lab_location.h"
 #include "wizard/qt/qt_wizard_window.h"
 
@@ -41,8 +43,14 @@ LabEdition::LabEdition()
 LabEdition::~LabEdition() = default;
 
 int LabEdition::RunCommandLine(const std::vector<std::wstring>& words) {
+  // A reader that stops early (check | head -1) must not end the run before its report is saved:
+  // a write to a closed pipe fails, and the console goes on without it.
+  std::signal(SIGPIPE, SIG_IGN);
   StreamConsole console(std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
   CliContext context;
+  // Answers FILE and report FOLDER are files of this computer.
+  HostFileSystem hostFiles;
+  context.hostFiles = &hostFiles;
   if (platform_) {
     context.platform = &*platform_;
   } else {

@@ -64,16 +64,19 @@ int Win32Edition::RunCommandLine(const std::vector<std::wstring>& words) {
   } else {
     context.platformProblem = L"The lab " + labFolder_ + L" cannot be used: " + labError_;
   }
-  Win32Console console;
-  context.log = &log_;
-  context.console = &console;
-  return ::RunCommandLine(words, context);
+  return RunCommandLine(words, context);
 }
 
 int Win32Edition::RunCommandLine(const std::vector<std::wstring>& words, Platform& platform) {
-  Win32Console console;
   CliContext context;
   context.platform = &platform;
+  return RunCommandLine(words, context);
+}
+
+int Win32Edition::RunCommandLine(const std::vector<std::wstring>& words, CliContext& context) {
+  Win32Console console;
+  // Answers FILE and report FOLDER are files of this computer, in a lab run too.
+  context.hostFiles = &system_.files;
   context.log = &log_;
   context.console = &console;
   return ::RunCommandLine(words, context);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_context.h"
 #include "log/setuplogkit_log.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
@@ -38,6 +39,9 @@ class Win32Edition {
   int RunCommandLine(const std::vector<std::wstring>& words, Platform& platform);
 
  private:
+  // `context` names the platform (or why there is none); the rest is the edition's.
+  int RunCommandLine(const std::vector<std::wstring>& words, CliContext& context);
+
   Win32Backend system_;
   std::wstring labFolder_;
   std::wstring labError_;
