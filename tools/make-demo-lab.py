@@ -225,6 +225,12 @@ def defaults_file(stage):
                  "1", AUTOSTART_DOMAIN, "10.1.1.1"])
 
 
+def demo_answers():
+    """answers.dat of the demo: README.md's table of entries, as `check answers FILE` reads them (stage 1)."""
+    return crlf(["0", "ha-managed", "10.1.1.5", "10.2.2.5", "node-a", "node-b", "admin", "workgroup", "3",
+                 AUTOSTART_DOMAIN, "127.0.0.1"])
+
+
 TOOLKIT = os.path.join("drives", "D", "Zandor", "HA", "ToolkitInstaller2.0")
 AUTOSTART = os.path.join("drives", "D", "Program Files", "EMC AutoStart")
 
@@ -301,6 +307,9 @@ Type the entries (for example: managed host ha-managed, CLAN 10.1.1.5, ELAN 10.2
 node 2 node-b, user admin, workgroup, 1 board, AutoStart domain ha1, CLAN test address
 10.1.1.1), press Step 1: both servers are read and shown side by side; Step 2 finds no
 difference and saves the entries. The next run opens in stage 2.
+
+answers.dat beside this file holds the entries of README.md's table (stage line 0), for the
+command line: DuplexSetupAssistant check answers answers.dat, run in this folder.
 
 Written by tools/make-demo-lab.py; do not edit by hand.
 """
@@ -432,6 +441,7 @@ Written by tools/make-demo-lab.py; do not edit by hand.
 def main():
     labs = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lab")
     lab(os.path.join(labs, "demo"), "The bundled demo lab", README_DEMO)
+    write(os.path.join(labs, "demo", "answers.dat"), demo_answers())
     lab(os.path.join(labs, "node2-unreachable"), "A rehearsal lab", README_UNREACHABLE, defaults_stage=0,
         node_b_faults="# node-b is switched off or cut off from the network: its registry cannot be\n"
                       "# reached and answers 53.\nunreachable = yes\n")

@@ -149,7 +149,8 @@ std::vector<std::wstring> UsageLines() {
       L"Exit codes: 0 clean or INFO only (generate: definition file confirmed; capture: written),",
       L"  1 WARN, 2 FAIL or a Step 2 validation error, 3 an entry rule failed or a server could not be read,",
       L"  4 usage error; generate: 5 not stage 2, 6 product not installed, 7 a file not written,",
-      L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written).",
+      L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written);",
+      L"  check, generate: 10 the readiness report not saved; any command: 11 an unexpected error.",
       L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md).",
   };
 }

@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/run_command_line.h"
+#include "platform/lab/lab_files.h"
 #include "platform/lab/lab_machine.h"
 
 namespace {
@@ -50,6 +51,8 @@ CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTermin
   StreamConsole console(out, err, errIsTerminal);
   Platform platform = lab.MakePlatform();
   CliContext context;
+  HostFileSystem hostFiles;
+  context.hostFiles = &hostFiles;
   context.platform = &platform;
   context.log = &run.log;
   context.console = &console;

@@ -239,7 +239,9 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   std::unique_ptr<Lab> lab(new Lab(folder));
   // One clock for the lab: its machine tells it, and waits for its processes move it on.
   const auto clock = std::make_shared<LabClock>();
-  lab->machine_ = std::make_unique<LabMachine>(computerName, clock);
+  std::error_code absoluteError;
+  const fs::path absolute = fs::absolute(folder, absoluteError);
+  lab->machine_ = std::make_unique<LabMachine>(computerName, clock, WideFromPath(absoluteError ? folder : absolute));
   lab->registry_ = std::make_unique<LabRegistry>(computerName);
   lab->services_ = std::make_unique<LabServiceControl>();
   lab->files_ = std::make_unique<LabFileSystem>(folder / "drives");
