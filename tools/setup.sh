@@ -11,6 +11,9 @@ packages=(
   # Wine draws the caption's close box as a letter, clips message boxes and swaps the dialog font.
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick perl python3
   nlohmann-json3-dev tidy python3-jsonschema chromium
+  # The fleet play (examples/ansible): Ansible, its Windows modules (the ansible package's
+  # ansible.windows collection) and its linter.
+  ansible-core ansible ansible-lint
 )
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include "common/text_encoding.h"
 #include "common/text_format.h"
+#include "report/html_text.h"
 #include "report/readiness_report.h"
 #include "report/report_values.h"
 #include "validation/readiness_checks.h"
@@ -30,22 +31,6 @@ constexpr wchar_t kStyle[] =
     L"td.check{white-space:nowrap}"
     L"p.note{color:#555;font-size:12px}";
 
-std::wstring Escaped(const std::wstring& text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (const wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 const wchar_t* SeverityClass(Severity severity) {
   switch (severity) {
     case Severity::Fail: return L"fail";
@@ -58,19 +43,19 @@ const wchar_t* SeverityClass(Severity severity) {
 class Page {
  public:
   void Raw(const std::wstring& html) { html_ += html; }
-  void Text(const std::wstring& text) { html_ += Escaped(text); }
+  void Text(const std::wstring& text) { html_ += HtmlEscaped(text); }
   void Heading(const wchar_t* title) { html_ += FormatText(L"<h2>%s</h2>\n", {title}); }
   // A row of a label and values; `differs` marks values that should agree between the nodes.
   void Row(const std::wstring& label, std::initializer_list<std::wstring> values, bool differs = false) {
-    html_ += L"<tr><th>" + Escaped(label) + L"</th>";
+    html_ += L"<tr><th>" + HtmlEscaped(label) + L"</th>";
     for (const std::wstring& value : values) {
       html_ += differs ? L"<td class=\"differs\">" : L"<td>";
-      html_ += Escaped(value) + L"</td>";
+      html_ += HtmlEscaped(value) + L"</td>";
     }
     html_ += L"</tr>\n";
   }
   void GroupRow(const std::wstring& title) {
-    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + Escaped(title) + L"</th></tr>\n";
+    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + HtmlEscaped(title) + L"</th></tr>\n";
   }
   const std::wstring& Html() const { return html_; }
 
