@@ -109,13 +109,16 @@ FleetRow FleetReportReader::Read(const std::wstring& site, const std::wstring& f
       firstFail = Text(finding.at("id")) + L": " + Text(finding.at("message"));
     }
   }
+  // Compared as numbers: the schema takes 1e30 for an integer, which no int holds.
   const Json& summary = report.at("summary");
-  const FindingCounts said{summary.at("fail").get<int>(), summary.at("warn").get<int>(), summary.at("info").get<int>()};
-  if (said.fail != row.counts.fail || said.warn != row.counts.warn || said.info != row.counts.info) {
-    return Invalid(site, file,
-                   FormatText(L"not a readiness report: /summary: says %d FAIL, %d WARN, %d INFO, but the findings "
-                              L"hold %d FAIL, %d WARN, %d INFO",
-                              {said.fail, said.warn, said.info, row.counts.fail, row.counts.warn, row.counts.info}));
+  if (summary.at("fail").get<double>() != row.counts.fail || summary.at("warn").get<double>() != row.counts.warn ||
+      summary.at("info").get<double>() != row.counts.info) {
+    return Invalid(
+        site, file,
+        FormatText(L"not a readiness report: /summary: says %s FAIL, %s WARN, %s INFO, but the findings "
+                   L"hold %d FAIL, %d WARN, %d INFO",
+                   {WideFromUtf8(summary.at("fail").dump()), WideFromUtf8(summary.at("warn").dump()),
+                    WideFromUtf8(summary.at("info").dump()), row.counts.fail, row.counts.warn, row.counts.info}));
   }
 
   // The step's own comparison fails the pair as check's exit code does, FAIL finding or not.
