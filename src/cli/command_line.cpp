@@ -43,7 +43,8 @@ std::vector<Option> OptionsOf(CommandKind kind) {
     case CommandKind::Generate: return {{L"answers", true}, {L"force", false}};
     case CommandKind::Capture: return {{L"nodes", true}};
     case CommandKind::Summarize: return {{L"out", true}};
-    case CommandKind::Help: return {};
+    case CommandKind::Help:
+    case CommandKind::Version: return {};
   }
   return {};
 }
@@ -65,6 +66,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
   const std::wstring verb = BareWord(words[0]);
   if (verb == L"help" || verb == L"?" || words[0] == L"-?") {
     command->kind = CommandKind::Help;
+  } else if (verb == L"version") {
+    command->kind = CommandKind::Version;
   } else if (verb == L"check") {
     command->kind = CommandKind::Check;
   } else if (verb == L"generate") {
@@ -136,8 +139,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
     *error = L"summarize needs the folders to read.";
     return false;
   }
-  if (command->kind == CommandKind::Help && words.size() > 1) {
-    *error = FormatText(L"\"%s\" is not an option of help.", {words[1]});
+  if ((command->kind == CommandKind::Help || command->kind == CommandKind::Version) && words.size() > 1) {
+    *error = FormatText(L"\"%s\" is not an option of %s.", {words[1], BareWord(words[0])});
     return false;
   }
   return true;
@@ -155,6 +158,7 @@ std::vector<std::wstring> UsageLines() {
       L"      writes the servers' registry keys, services and this computer's files as a lab folder",
       L"  DuplexSetupAssistant summarize FOLDER... [out FOLDER]",
       L"      reads every readiness report under the folders, writes a fleet summary (HTML, CSV), worst first",
+      L"  DuplexSetupAssistant version                             prints the program's version and edition",
       L"  DuplexSetupAssistant help",
       L"A command or option may also be written /word or --word (check, /check, --check).",
       L"The entries come from the defaults file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat, or FILE.",
@@ -163,6 +167,7 @@ std::vector<std::wstring> UsageLines() {
       L"  4 usage error; generate: 5 not stage 2, 6 product not installed, 7 a file not written,",
       L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written).",
       L"summarize: 0, 1, 2 the worst report's, 3 a report not read or invalid, 7 the summary not written.",
-      L"See docs/unattended.md, docs/capture.md and docs/fleet.md.",
+      L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md,",
+      L"docs/fleet.md).",
   };
 }

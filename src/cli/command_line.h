@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-enum class CommandKind { Help, Check, Generate, Capture, Summarize };
+// `version` prints VersionLine() (common/program_info.h).
+enum class CommandKind { Help, Version, Check, Generate, Capture, Summarize };
 
 struct CommandLine {
   CommandKind kind = CommandKind::Help;

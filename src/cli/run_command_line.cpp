@@ -10,6 +10,7 @@
 #include "cli/exit_codes.h"
 #include "cli/generate_command.h"
 #include "cli/summarize_command.h"
+#include "common/program_info.h"
 #include "common/text_format.h"
 
 namespace {
@@ -27,6 +28,7 @@ int RunCommand(const CommandLine& command, CliContext& context, CliOutput& outpu
     case CommandKind::Help:
       for (const std::wstring& line : UsageLines()) output.Say(line);
       return exitcode::Clean;
+    case CommandKind::Version: output.Say(VersionLine()); return exitcode::Clean;
     case CommandKind::Check: return RunCheck(command, context, output);
     case CommandKind::Generate: return RunGenerate(command, context, output);
     case CommandKind::Capture: return RunCapture(command, context, output);
@@ -48,7 +50,8 @@ int RunCommandLine(const std::vector<std::wstring>& words, CliContext& context) 
       output.Problem(error);
       output.Problem(L"Run \"DuplexSetupAssistant help\" for the commands and their options.");
       exitCode = exitcode::Usage;
-    } else if (command.kind != CommandKind::Help && context.platform == nullptr) {
+    } else if (command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+               context.platform == nullptr) {
       output.Problem(context.platformProblem);
       exitCode = exitcode::Usage;
     } else {

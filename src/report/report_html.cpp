@@ -210,6 +210,7 @@ std::string ReportHtml(const ReportInput& input) {
   page.Text(input.run.version + L" (" + input.run.edition + L" edition)");
   page.Raw(L". The same report for tools is the .json file beside this one (schema ");
   page.Text(WideFromUtf8(kReadinessReportSchema));
-  page.Raw(L"), described in docs/readiness.md.</p>\n</body>\n</html>\n");
+  // The reader has the program's README.txt (in the zip, or the package's documentation), not its source tree.
+  page.Raw(L"), described in the README.txt that comes with the program.</p>\n</body>\n</html>\n");
   return Utf8FromWide(page.Html());
 }

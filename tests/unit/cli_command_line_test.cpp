@@ -67,6 +67,9 @@ TEST(CommandLine, ReadsEverySpellingOfCommandsAndOptions) {
       {"Windows question mark", {L"/?"}, CommandKind::Help, L"", L"", false, L"", {}},
       {"dash question mark", {L"-?"}, CommandKind::Help, L"", L"", false, L"", {}},
       {"double-dash help", {L"--HELP"}, CommandKind::Help, L"", L"", false, L"", {}},
+      {"version", {L"version"}, CommandKind::Version, L"", L"", false, L"", {}},
+      {"Windows switch version", {L"/Version"}, CommandKind::Version, L"", L"", false, L"", {}},
+      {"double-dash version", {L"--VERSION"}, CommandKind::Version, L"", L"", false, L"", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -102,6 +105,7 @@ TEST(CommandLine, UsageErrorsNameTheWordAtFault) {
       {"a second folder", {L"capture", L"x", L"y"}, L"\"y\" is not an option of capture."},
       {"an unknown switch is no folder", {L"capture", L"--out", L"x"}, L"\"--out\" is not an option of capture."},
       {"help takes nothing", {L"help", L"check"}, L"\"check\" is not an option of help."},
+      {"version takes nothing", {L"--version", L"--help"}, L"\"--help\" is not an option of version."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -112,17 +116,24 @@ TEST(CommandLine, UsageErrorsNameTheWordAtFault) {
   }
 }
 
-// Help and a usage error need no servers: every line a person reads is also in the install log.
-TEST(CommandLine, HelpAndUsageErrorsPrintAndLogEachLine) {
+// Help, version and a usage error need no servers: every line a person reads is also in the install log.
+TEST(CommandLine, HelpVersionAndUsageErrorsPrintAndLogEachLine) {
   struct Case {
     const char* what;
     std::vector<std::wstring> words;
     int exitCode;
     bool toError;
+    std::string firstLine;
   };
   const Case cases[] = {
-      {"help", {L"help"}, exitcode::Clean, false},
-      {"usage error", {L"check", L"--bogus"}, exitcode::Usage, true},
+      {"help", {L"help"}, exitcode::Clean, false, "Usage:"},
+      // The version the build declares (CMakeLists.txt), and the edition this test is built for.
+      {"version",
+       {L"/version"},
+       exitcode::Clean,
+       false,
+       "DuplexSetupAssistant " DUPLEX_EXPECTED_VERSION " (" DUPLEX_EXPECTED_EDITION " edition)"},
+      {"usage error", {L"check", L"--bogus"}, exitcode::Usage, true, "\"--bogus\" is not an option of check."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -138,6 +149,7 @@ TEST(CommandLine, HelpAndUsageErrorsPrintAndLogEachLine) {
     const std::vector<std::string> printed = Lines(c.toError ? err.str() : out.str());
     EXPECT_EQ((c.toError ? out : err).str(), "");
     ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(printed.front(), c.firstLine);
     std::vector<std::string> logged;
     for (const std::wstring& message : log.Messages()) logged.push_back(Utf8FromWide(message));
     for (const std::string& line : printed) {

@@ -11,6 +11,13 @@ fs::path NamedLabFolder() {
   return named != nullptr && *named != '\0' ? fs::path(named) : fs::path();
 }
 
+fs::path BundledDemoLab(const fs::path& programFolder) {
+  std::error_code ec;
+  const fs::path besideProgram = programFolder / "demo-lab";
+  if (fs::exists(besideProgram / "lab.conf", ec)) return besideProgram;
+  return (programFolder / DUPLEX_INSTALLED_LABS_FROM_PROGRAM / "demo").lexically_normal();
+}
+
 fs::path PrepareDemoLabCopy(const fs::path& bundledDemo, std::string* error) {
   fs::path state;
   if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg != nullptr && *xdg != '\0') {
