@@ -38,9 +38,9 @@ const wchar_t* StatusClass(FleetStatus status) {
   return L"";
 }
 
-std::wstring Cell(const std::wstring& text, const wchar_t* cssClass = nullptr) {
-  return (cssClass == nullptr ? std::wstring(L"<td>") : FormatText(L"<td class=\"%s\">", {cssClass})) +
-         HtmlEscaped(text) + L"</td>";
+std::wstring Cell(const std::wstring& text, const std::wstring& cssClass = L"") {
+  return (cssClass.empty() ? std::wstring(L"<td>") : FormatText(L"<td class=\"%s\">", {cssClass})) + HtmlEscaped(text) +
+         L"</td>";
 }
 
 std::wstring NumberCell(int number) { return FormatText(L"<td class=\"n\">%d</td>", {number}); }
@@ -62,7 +62,8 @@ std::wstring ReportRows(const FleetSummary& summary) {
       L"<th>FAIL</th><th>WARN</th><th>INFO</th><th>First FAIL, or why the report was not read</th>"
       L"<th>Report</th></tr></thead>\n<tbody>\n";
   for (const FleetRow& row : summary.rows) {
-    html += L"<tr>" + Cell(FleetStatusName(row.status), L"status") + Cell(row.site) + Cell(row.nodes) + Cell(row.time);
+    html += L"<tr>" + Cell(FleetStatusName(row.status), L"status " + std::wstring(StatusClass(row.status))) +
+            Cell(row.site) + Cell(row.nodes) + Cell(row.time);
     html += row.Read() ? NumberCell(row.stage) + NumberCell(row.step) + NumberCell(row.counts.fail) +
                              NumberCell(row.counts.warn) + NumberCell(row.counts.info)
                        : std::wstring(L"<td></td><td></td><td></td><td></td><td></td>");

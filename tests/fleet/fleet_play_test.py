@@ -85,6 +85,11 @@ def main():
     want = sorted((status, lab.replace("-", "_")) for lab, (_, status) in SITES.items() if status)
     if sorted(rows) != want:
         fail(f"summary rows {sorted(rows)}, expected {want}")
+    # The page is for any browser: HTML Tidy finds neither an error nor a warning in it.
+    tidy = subprocess.run(["tidy", "-quiet", "-errors", "-utf8", str(summaries[0].with_suffix(".html"))],
+                          capture_output=True, text=True, check=False)
+    if tidy.returncode != 0:
+        fail(f"tidy on the summary page: {tidy.stderr}")
     print(f"{len(rows)} rows, worst first; summarize exit code {worst}")
     return 0
 
