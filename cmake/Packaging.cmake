@@ -60,9 +60,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zandor DuplexSetupAssistant team <duplex-setup@zandor.invalid>")
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # What dpkg-shlibdeps cannot see: the window's platform plug-ins (loaded by Qt at run time) and the Perl
-  # that the labs' stand-in installer runs.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, perl")
+  # What dpkg-shlibdeps cannot see: the window's platform plug-ins (loaded by Qt at run time). The labs run
+  # no program of their own (the lab plays the product's installer itself), so no Perl is needed.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 endif()
 

@@ -57,7 +57,7 @@ deb=build/linux/release/duplex-setup-assistant_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $deb"
 (cd build/linux/release && sha256sum -c SHA256SUMS) || fail "the .deb's checksum"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libstdc++6 qt6-qpa-plugins perl; do
+for needed in libqt6widgets6 libstdc++6 qt6-qpa-plugins; do
   [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")

@@ -14,4 +14,8 @@ constexpr int FileNotWritten = 7;   // an input file of the installer (capture: 
                                     // the summary) was not written
 constexpr int InstallerNotRun = 8;  // the board count is neither 1 nor 3, or the installer could not be started
 constexpr int NotConfirmed = 9;     // the installer ran, but its definition file could not be confirmed
+// check, generate: the readiness report could not be saved (a FAIL, and generate's own stops, come first).
+constexpr int ReportNotSaved = 10;
+// Any command: something unforeseen stopped it (an exception reached the command's top).
+constexpr int Unexpected = 11;
 }  // namespace exitcode

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ios>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -156,4 +157,27 @@ TEST(CommandLine, HelpVersionAndUsageErrorsPrintAndLogEachLine) {
       EXPECT_NE(std::find(logged.begin(), logged.end(), line), logged.end()) << line;
     }
   }
+}
+
+// Whatever escapes a command (here a console whose standard output throws, as a stream set to throw would) becomes
+// a message on standard error and in the log, and an exit code of its own: never an abort, never 3.
+TEST(CommandLine, AnUnexpectedErrorHasItsOwnExitCode) {
+  class ThrowingConsole : public Console {
+   public:
+    void WriteOut(const std::wstring& /*line*/) override { throw std::ios_base::failure("standard output failed"); }
+    void WriteErr(const std::wstring& line) override { err.push_back(Utf8FromWide(line)); }
+    bool ErrIsTerminal() const override { return false; }
+    std::vector<std::string> err;
+  };
+  ThrowingConsole console;
+  RecordingLog log;
+  CliContext context;
+  context.log = &log;
+  context.console = &console;
+  EXPECT_EQ(RunCommandLine({L"help"}, context), exitcode::Unexpected);
+  ASSERT_EQ(console.err.size(), 1u);
+  EXPECT_EQ(console.err[0].rfind("The command stopped on an unexpected error: standard output failed", 0), 0u)
+      << console.err[0];
+  const std::vector<std::wstring> logged = log.Messages();
+  EXPECT_NE(std::find(logged.begin(), logged.end(), L"Exit code 11."), logged.end());
 }

@@ -1,4 +1,5 @@
-// Lab file names as wide text and back, through UTF-8 so that no locale can get in the way.
+// File names as wide text and back, through UTF-8 so that no locale can get in the way (the "C" locale
+// of a C++ program can't convert any character beyond ASCII, and the conversion then throws).
 #pragma once
 
 #include <filesystem>
