@@ -11,6 +11,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/generate_command.h"
+#include "cli/summarize_command.h"
 #include "common/program_info.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
@@ -40,6 +41,7 @@ int RunCommand(const CommandLine& command, CliContext& context, CliOutput& outpu
     case CommandKind::Check: return RunCheck(command, context, output);
     case CommandKind::Generate: return RunGenerate(command, context, output);
     case CommandKind::Capture: return RunCapture(command, context, output);
+    case CommandKind::Summarize: return RunSummarize(command, context, output);
   }
   return exitcode::Usage;
 }
