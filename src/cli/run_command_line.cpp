@@ -29,7 +29,9 @@ std::wstring Joined(const std::vector<std::wstring>& words) {
 
 int RunCommand(const CommandLine& command, CliContext& context, CliOutput& output) {
   // A run on a lab is a rehearsal: it says so before anything else, lest it pass for a server's.
-  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version;
+  // summarize reads report files on this computer only, never the servers of the lab.
+  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+                          command.kind != CommandKind::Summarize;
   if (onPlatform && !context.platform->machine.LabFolder().empty()) {
     output.Say(FormatText(L"Lab run: %s", {context.platform->machine.LabFolder()}));
   }
