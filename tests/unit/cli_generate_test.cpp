@@ -155,9 +155,9 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
        [](TempLab& lab) { AppendLabConf(lab, "installer-definition = no"); },
        {},
        exitcode::NotConfirmed,
-       // The lab edition names where the lab keeps the file, before the code.
        "Unable to open the generated definition file D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def (in "
-       "the lab: ",
+       "the "
+       "lab: ",
        true,
        false},
   };
