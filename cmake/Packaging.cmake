@@ -40,6 +40,9 @@ else()
           COMPONENT release)
   install(FILES ${CMAKE_BINARY_DIR}/generated/README.txt DESTINATION share/doc/duplex-setup-assistant
           COMPONENT release)
+  # A Linux machine with the lab edition is also where Ansible runs the fleet's checks from (docs/fleet.md).
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ansible DESTINATION share/doc/duplex-setup-assistant/examples
+          COMPONENT release)
   # The menu's icon: the program's own, as the PNG a desktop entry wants.
   find_program(DUPLEX_IMAGEMAGICK_CONVERT convert)
   if(DUPLEX_IMAGEMAGICK_CONVERT)

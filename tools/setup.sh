@@ -13,6 +13,9 @@ packages=(
   # Releases: Authenticode signing of the Windows binaries, and the .deb's dependencies (dpkg-shlibdeps).
   osslsigncode dpkg-dev openssl
   nlohmann-json3-dev tidy python3-jsonschema chromium
+  # The fleet play (examples/ansible): Ansible, its Windows modules (the ansible package's
+  # ansible.windows collection) and its linter.
+  ansible-core ansible ansible-lint
 )
 
 missing=()

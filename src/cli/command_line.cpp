@@ -42,6 +42,7 @@ std::vector<Option> OptionsOf(CommandKind kind) {
     case CommandKind::Check: return {{L"answers", true}, {L"report", true}};
     case CommandKind::Generate: return {{L"answers", true}, {L"force", false}};
     case CommandKind::Capture: return {{L"nodes", true}};
+    case CommandKind::Summarize: return {{L"out", true}};
     case CommandKind::Help:
     case CommandKind::Version: return {};
   }
@@ -73,6 +74,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
     command->kind = CommandKind::Generate;
   } else if (verb == L"capture") {
     command->kind = CommandKind::Capture;
+  } else if (verb == L"summarize") {
+    command->kind = CommandKind::Summarize;
   } else {
     *error = FormatText(L"Unknown command \"%s\".", {words[0]});
     return false;
@@ -91,6 +94,11 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
       if (command->kind == CommandKind::Capture && command->captureFolder.empty() && !word.empty() &&
           word.rfind(L"--", 0) != 0) {
         command->captureFolder = word;
+        continue;
+      }
+      // summarize reads every folder named, the same way.
+      if (command->kind == CommandKind::Summarize && !word.empty() && word.rfind(L"--", 0) != 0) {
+        command->folders.push_back(word);
         continue;
       }
       *error = FormatText(L"\"%s\" is not an option of %s.", {word, BareWord(words[0])});
@@ -116,6 +124,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
       command->answersFile = value;
     } else if (bare == L"report") {
       command->reportFolder = value;
+    } else if (bare == L"out") {
+      command->outFolder = value;
     } else if (!SplitNames(value, &command->nodes)) {
       *error = FormatText(L"The option nodes takes host names separated by commas, not \"%s\".", {value});
       return false;
@@ -123,6 +133,10 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
   }
   if (command->kind == CommandKind::Capture && command->captureFolder.empty()) {
     *error = L"capture needs the folder to write.";
+    return false;
+  }
+  if (command->kind == CommandKind::Summarize && command->folders.empty()) {
+    *error = L"summarize needs the folders to read.";
     return false;
   }
   if ((command->kind == CommandKind::Help || command->kind == CommandKind::Version) && words.size() > 1) {
@@ -142,6 +156,8 @@ std::vector<std::wstring> UsageLines() {
       L"      Step 3 without a window: the checks, the installer's input files, the installer's run",
       L"  DuplexSetupAssistant capture FOLDER [nodes NAME,NAME]",
       L"      writes the servers' registry keys, services and this computer's files as a lab folder",
+      L"  DuplexSetupAssistant summarize FOLDER... [out FOLDER]",
+      L"      reads every readiness report under the folders, writes a fleet summary (HTML, CSV), worst first",
       L"  DuplexSetupAssistant version                             prints the program's version and edition",
       L"  DuplexSetupAssistant help",
       L"A command or option may also be written /word or --word (check, /check, --check).",
@@ -151,6 +167,8 @@ std::vector<std::wstring> UsageLines() {
       L"  4 usage error; generate: 5 not stage 2, 6 product not installed, 7 a file not written,",
       L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written);",
       L"  check, generate: 10 the readiness report not saved; any command: 11 an unexpected error.",
-      L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md).",
+      L"summarize: 0, 1, 2 the worst report's, 3 a report not read or invalid, 7 the summary not written.",
+      L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md,",
+      L"docs/fleet.md).",
   };
 }

@@ -11,6 +11,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/generate_command.h"
+#include "cli/summarize_command.h"
 #include "common/program_info.h"
 #include "common/text_encoding.h"
 #include "common/text_format.h"
@@ -28,7 +29,9 @@ std::wstring Joined(const std::vector<std::wstring>& words) {
 
 int RunCommand(const CommandLine& command, CliContext& context, CliOutput& output) {
   // A run on a lab is a rehearsal: it says so before anything else, lest it pass for a server's.
-  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version;
+  // summarize reads report files on this computer only, never the servers of the lab.
+  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+                          command.kind != CommandKind::Summarize;
   if (onPlatform && !context.platform->machine.LabFolder().empty()) {
     output.Say(FormatText(L"Lab run: %s", {context.platform->machine.LabFolder()}));
   }
@@ -40,6 +43,7 @@ int RunCommand(const CommandLine& command, CliContext& context, CliOutput& outpu
     case CommandKind::Check: return RunCheck(command, context, output);
     case CommandKind::Generate: return RunGenerate(command, context, output);
     case CommandKind::Capture: return RunCapture(command, context, output);
+    case CommandKind::Summarize: return RunSummarize(command, context, output);
   }
   return exitcode::Usage;
 }

@@ -5,6 +5,7 @@
 
 #include "common/text_encoding.h"
 #include "common/text_format.h"
+#include "report/html_text.h"
 #include "report/readiness_report.h"
 #include "report/report_values.h"
 #include "validation/readiness_checks.h"
@@ -34,22 +35,6 @@ constexpr wchar_t kStyle[] =
     L".empty{color:#777}"
     L"p.note{color:#555;font-size:12px}";
 
-std::wstring Escaped(const std::wstring& text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (const wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 const wchar_t* SeverityClass(Severity severity) {
   switch (severity) {
     case Severity::Fail: return L"fail";
@@ -75,10 +60,10 @@ class Page {
       const auto name = std::find_if(nodeNames_.begin(), nodeNames_.end(),
                                      [&](const std::wstring& n) { return text.compare(i, n.size(), n) == 0; });
       if (name == nodeNames_.end()) {
-        html_ += Escaped(std::wstring(1, text[i++]));
+        html_ += HtmlEscaped(std::wstring(1, text[i++]));
         continue;
       }
-      html_ += L"<span class=\"node\">" + Escaped(*name) + L"</span>";
+      html_ += L"<span class=\"node\">" + HtmlEscaped(*name) + L"</span>";
       i += name->size();
     }
   }
@@ -93,7 +78,7 @@ class Page {
   void Heading(const wchar_t* title) { html_ += FormatText(L"<h2>%s</h2>\n", {title}); }
   // A row of a label and values; `differs` marks values that should agree between the nodes.
   void Row(const std::wstring& label, std::initializer_list<std::wstring> values, bool differs = false) {
-    html_ += L"<tr><th>" + Escaped(label) + L"</th>";
+    html_ += L"<tr><th>" + HtmlEscaped(label) + L"</th>";
     for (const std::wstring& value : values) {
       html_ += differs ? L"<td class=\"differs\">" : L"<td>";
       Value(value);
@@ -102,7 +87,7 @@ class Page {
     html_ += L"</tr>\n";
   }
   void GroupRow(const std::wstring& title) {
-    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + Escaped(title) + L"</th></tr>\n";
+    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + HtmlEscaped(title) + L"</th></tr>\n";
   }
   const std::wstring& Html() const { return html_; }
 
@@ -242,7 +227,7 @@ std::string ReportHtml(const ReportInput& input) {
   Page page({input.node1.HostName, input.node2.HostName});
   page.Raw(L"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Cluster Readiness: ");
   // A title holds text only.
-  page.Raw(Escaped(pair + L", " + ReportTimeText(input.run.time)));
+  page.Raw(HtmlEscaped(pair + L", " + ReportTimeText(input.run.time)));
   page.Raw(L"</title>\n<style>");
   page.Raw(kStyle);
   page.Raw(L"</style>\n</head>\n<body>\n<h1>Cluster Readiness: ");

@@ -100,9 +100,15 @@ fs::path MakeScratchFolder(const fs::path& parent, std::string* reason) {
 }
 
 void RemoveScratchFolder(const fs::path& folder) {
+  // Renamed away first: a thread still writing by path then finds nothing to write into, and the
+  // removal can't be outrun by new entries.
+  fs::path removing = folder;
+  removing += ".removing";
   std::error_code error;
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    fs::remove_all(folder, error);
+  fs::rename(folder, removing, error);
+  const fs::path target = error ? folder : removing;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    fs::remove_all(target, error);
     if (!error) return;
   }
 }

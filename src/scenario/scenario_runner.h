@@ -24,7 +24,8 @@ struct ScenarioSettings {
 // A new folder of its own under `parent` (the system's temporary folder when empty), so that runs
 // side by side never meet; empty with `reason` set when none could be made.
 std::filesystem::path MakeScratchFolder(const std::filesystem::path& parent, std::string* reason);
-// Removes `folder` and all it holds, trying again a few times while something still writes into it.
+// Removes `folder` and all it holds: renamed away first, so that nothing still writing into it by path can
+// outrun the removal.
 void RemoveScratchFolder(const std::filesystem::path& folder);
 
 class ScenarioRunner {

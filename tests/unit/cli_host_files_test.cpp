@@ -50,7 +50,8 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
   struct Case {
     const char* what;
     Where where;
-    // Plants something in the report folder (made beforehand); `outside` is a folder beside it.
+    // Plants something in the report folder (made beforehand, once the lab is loaded: a lab holding a link is
+    // refused); `outside` is a folder apart.
     std::function<void(const fs::path& folder, const fs::path& outside)> plant;
     std::string savedAs;  // the name both new files share
   };
@@ -81,16 +82,17 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
     cluster.temp.WriteDriveFile(kDefaultsPath, Answers());
-    const fs::path outside = cluster.temp.Folder() / "outside";
+    std::unique_ptr<Lab> lab = cluster.temp.Load();
+    ASSERT_NE(lab, nullptr);
+    const TempLab scratch;
+    const fs::path outside = scratch.Folder() / "outside";
     fs::create_directories(outside);
     const fs::path folder = c.where == Where::Usual ? cluster.temp.DriveHostPath(L"C:\\ProgramData\\Zandor\\Reports")
-                                                    : cluster.temp.Folder() / "named" / "reports";
+                                                    : scratch.Folder() / "named" / "reports";
     fs::create_directories(folder);
     c.plant(folder, outside);
     std::set<std::string> expected = Names(folder);
     expected.insert({c.savedAs + ".json", c.savedAs + ".html"});
-    std::unique_ptr<Lab> lab = cluster.temp.Load();
-    ASSERT_NE(lab, nullptr);
     std::vector<std::wstring> words = {L"check"};
     if (c.where == Where::NamedFolder) words.insert(words.end(), {L"report", WideFromUtf8(folder.string())});
 
@@ -137,7 +139,8 @@ TEST(AnswersFile, OnlyASmallFileIsRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    const fs::path file = c.make(cluster.temp.Folder());
+    const TempLab scratch;
+    const fs::path file = c.make(scratch.Folder());
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     const CliRun run = RunCli(*lab, {L"check", L"answers", WideFromUtf8(file.string())});
