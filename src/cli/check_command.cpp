@@ -32,7 +32,7 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
   const Entries& entries = dialog;
   const ReadinessRun readiness = RunReadiness(entries, dialog.Node1Info, dialog.Node2Info,
                                               CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
-                                              command.reportFolder, context, output);
+                                              command.reportFolder, command.noProbes, context, output);
 
   int exitCode = exitcode::Clean;
   if (!validated || readiness.counts.fail > 0) {

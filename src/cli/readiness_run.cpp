@@ -14,6 +14,7 @@
 #include "report/readiness_report.h"
 #include "validation/readiness_box.h"
 #include "validation/readiness_checks.h"
+#include "wizard/link_probes.h"
 #include "wizard/readiness_report_file.h"
 
 namespace fs = std::filesystem;
@@ -49,11 +50,12 @@ std::wstring SaveReportIn(const std::wstring& folder, const ReportInput& input, 
 }  // namespace
 
 ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2,
-                          const std::vector<std::wstring>& validationLines, const std::wstring& folder,
+                          const std::vector<std::wstring>& validationLines, const std::wstring& folder, bool noProbes,
                           CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
   ReadinessRun run;
   run.findings = RunReadinessChecks(entries, node1, node2);
+  const LinkProbeResults links = ProbeLinks(platform, *context.log, entries, node1, node2, noProbes, {}, run.findings);
   run.counts = CountFindings(run.findings);
   for (const Finding& finding : run.findings) {
     const std::wstring line = ReadinessFindingLine(finding);
@@ -78,6 +80,7 @@ ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const
   input.validationPassed = validationLines.empty();
   input.validationLines = validationLines;
   input.findings = run.findings;
+  input.links = links;
 
   run.reportPath =
       folder.empty() ? SaveReadinessReport(platform, *context.log, input) : SaveReportIn(folder, input, *context.log);

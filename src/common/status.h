@@ -20,6 +20,7 @@ constexpr Status SharingViolation = 32;           // ERROR_SHARING_VIOLATION
 constexpr Status NotSupported = 50;               // ERROR_NOT_SUPPORTED
 constexpr Status BadNetPath = 53;                 // ERROR_BAD_NETPATH
 constexpr Status InvalidParameter = 87;           // ERROR_INVALID_PARAMETER
+constexpr Status NetworkAccessDenied = 65;        // ERROR_NETWORK_ACCESS_DENIED
 constexpr Status DiskFull = 112;                  // ERROR_DISK_FULL
 constexpr Status AlreadyExists = 183;             // ERROR_ALREADY_EXISTS
 constexpr Status MoreData = 234;                  // ERROR_MORE_DATA
@@ -31,4 +32,6 @@ constexpr Status ServiceCannotAcceptCtrl = 1061;  // ERROR_SERVICE_CANNOT_ACCEPT
 constexpr Status ServiceNotActive = 1062;         // ERROR_SERVICE_NOT_ACTIVE
 constexpr Status NoUnicodeTranslation = 1113;     // ERROR_NO_UNICODE_TRANSLATION: no single-byte form
 constexpr Status RpcServerUnavailable = 1722;     // RPC_S_SERVER_UNAVAILABLE
+constexpr Status IpReqTimedOut = 11010;           // IP_REQ_TIMED_OUT: an echo that no reply answered in time
+constexpr Status IpGeneralFailure = 11050;        // IP_GENERAL_FAILURE: an echo that could not be sent
 }  // namespace status

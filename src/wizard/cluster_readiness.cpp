@@ -7,6 +7,7 @@
 #include "report/readiness_report.h"
 #include "validation/readiness_box.h"
 #include "validation/readiness_checks.h"
+#include "wizard/link_probes.h"
 #include "wizard/readiness_report_file.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
@@ -23,9 +24,12 @@ void LogFinding(InstallLog& log, const Finding& finding) {
 }  // namespace
 
 bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question) {
-  const std::vector<Finding> findings = RunReadinessChecks(*this, Node1Info, Node2Info);
+  std::vector<Finding> findings = RunReadinessChecks(*this, Node1Info, Node2Info);
+  const LinkProbeResults links = ProbeLinks(
+      platform_, log_, *this, Node1Info, Node2Info, false,
+      [this](const auto& work) { return remoteCalls_.RunOffWindowThread(work); }, findings);
   for (const Finding& finding : findings) LogFinding(log_, finding);
-  const std::wstring reportPath = SaveReadinessReport(step, findings);
+  const std::wstring reportPath = SaveReadinessReport(step, findings, links);
   // INFO findings are only logged and reported; with none of the others the step goes on as ever.
   if (!NeedsReadinessBox(findings)) return true;
   const std::wstring text = ReadinessBoxText(findings, reportPath, question);
@@ -37,7 +41,8 @@ bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question)
   return view_.AskYesNo(text, kReadinessCaption, Answer::No);
 }
 
-std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings) {
+std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings,
+                                               const LinkProbeResults& links) {
   const LocalDateTime now = platform_.machine.LocalTime();
   ReportInput input;
   input.run = {now, LocalComputerName(), ProgramVersion(), ProgramEdition(), step == 3 ? 2 : 1, step};
@@ -47,5 +52,6 @@ std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Findi
   // The checks run only once the step's own comparison has passed.
   input.validationPassed = true;
   input.findings = findings;
+  input.links = links;
   return ::SaveReadinessReport(platform_, log_, input);
 }

@@ -93,6 +93,9 @@ class ResponsiveRemoteCalls {
   ResponsiveRemoteCalls(Platform& base, std::function<void()> pump);
 
   Platform& ForGathering() { return gathering_; }
+  // Runs `work` on the worker thread while the window's thread keeps the window painted (the live
+  // link probes run this way, as one piece).
+  Status RunOffWindowThread(const std::function<Status()>& work) { return thread_.Run(work); }
 
  private:
   RemoteCallThread thread_;

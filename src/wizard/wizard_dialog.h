@@ -12,6 +12,7 @@
 #include "common/status.h"
 #include "nodes/cnode.h"
 #include "platform/files.h"
+#include "validation/link_probe_plan.h"
 #include "validation/readiness_finding.h"
 #include "wizard/responsive_remote_calls.h"
 
@@ -113,7 +114,7 @@ class WizardDialog : public Entries {
   // and the user did not answer `question` with Yes.
   bool CheckClusterReadiness(int step, const std::wstring& question);
   // The report's HTML path, or empty when it could not be saved (logged).
-  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings);
+  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings, const LinkProbeResults& links);
 
   Platform& platform_;
   InstallLog& log_;

@@ -18,7 +18,7 @@ int wmain(int argc, wchar_t* argv[]) {
   Win32Console console;
   Win32Backend system;
   PeerRegistry registry(system.registry);
-  Platform platform{registry, system.services, system.files, system.machine, system.processes};
+  Platform platform{registry, system.services, system.files, system.machine, system.processes, system.network};
   SetupLogKitLibrary library("");
   SetupLogKitLog log(library.WriteFunction(), library.Problem(), DefaultFallbackLogFile(), std::cerr);
 
