@@ -11,7 +11,7 @@
 
 #include "cli/exit_codes.h"
 #include "common/text_encoding.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 #include "support/cli_run.h"
 #include "support/cluster_wizard.h"
 

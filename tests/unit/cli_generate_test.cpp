@@ -155,8 +155,7 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
        [](TempLab& lab) { AppendLabConf(lab, "installer-definition = no"); },
        {},
        exitcode::NotConfirmed,
-       "Unable to open the generated definition file D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def. rc "
-       "= 2",
+       "Unable to open the generated definition file D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def",
        true,
        false},
   };

@@ -86,11 +86,12 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
     const fs::path folder = c.where == Where::Usual ? cluster.temp.DriveHostPath(L"C:\\ProgramData\\Zandor\\Reports")
                                                     : cluster.temp.Folder() / "named" / "reports";
     fs::create_directories(folder);
+    // Planted once the lab is loaded: a lab holding a link is refused when it loads.
+    std::unique_ptr<Lab> lab = cluster.temp.Load();
+    ASSERT_NE(lab, nullptr);
     c.plant(folder, outside);
     std::set<std::string> expected = Names(folder);
     expected.insert({c.savedAs + ".json", c.savedAs + ".html"});
-    std::unique_ptr<Lab> lab = cluster.temp.Load();
-    ASSERT_NE(lab, nullptr);
     std::vector<std::wstring> words = {L"check"};
     if (c.where == Where::NamedFolder) words.insert(words.end(), {L"report", WideFromUtf8(folder.string())});
 
@@ -137,9 +138,10 @@ TEST(AnswersFile, OnlyASmallFileIsRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    const fs::path file = c.make(cluster.temp.Folder());
+    // Made once the lab is loaded: a lab holding a pipe is refused when it loads.
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
+    const fs::path file = c.make(cluster.temp.Folder());
     const CliRun run = RunCli(*lab, {L"check", L"answers", WideFromUtf8(file.string())});
     EXPECT_EQ(run.exitCode, exitcode::Usage);
     EXPECT_TRUE(Contains(run.err, "The answers file " + file.string() + " cannot be read. " + c.why)) << c.why;
