@@ -23,6 +23,7 @@
 #include "nodes/cnode.h"
 #include "nodes/ownerless_message_box.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_files.h"
 #include "support/cluster_server.h"
 #include "support/temp_lab.h"
 
@@ -66,8 +67,10 @@ int RunCommand(Lab& lab, const std::vector<std::wstring>& words) {
   StreamConsole console(out, err, false);
   DiscardingLog log;
   Platform platform = lab.MakePlatform();
+  HostFileSystem hostFiles;
   CliContext context;
   context.platform = &platform;
+  context.hostFiles = &hostFiles;
   context.log = &log;
   context.console = &console;
   return RunCommandLine(words, context);

@@ -19,7 +19,7 @@ if [ -n "$lab_name" ]; then
       echo "'$lab_name' is no lab folder: it has no lab.conf" >&2
       exit 2
     fi
-    lab_source="$(cd "$lab_name" && pwd)"
+    lab_source="$(cd "$lab_name" && pwd -P)"
     lab_name="$(basename "$lab_source")"
   elif ! [[ "$lab_name" =~ ^[A-Za-z0-9][A-Za-z0-9_-]*$ ]] || [ ! -f "lab/$lab_name/lab.conf" ]; then
     echo "no bundled lab named '$lab_name'; the labs are:" >&2
@@ -30,15 +30,18 @@ if [ -n "$lab_name" ]; then
   fi
 fi
 
+# Copied before the build, so that a lab refused for a link (tools/copy-lab.sh) is said at once.
+if [ -n "$lab_name" ]; then
+  copy="${XDG_STATE_HOME:-$HOME/.local/state}/duplex-setup/labs/$lab_name"
+  mkdir -p -- "$(dirname "$copy")"
+  bash tools/copy-lab.sh "$lab_source" "$copy"
+fi
+
 bash tools/setup.sh
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 
 if [ -n "$lab_name" ]; then
-  copy="${XDG_STATE_HOME:-$HOME/.local/state}/duplex-setup/labs/$lab_name"
-  rm -rf -- "$copy"
-  mkdir -p -- "$copy"
-  cp -R -- "$lab_source/." "$copy/"
   echo "Opening the lab $lab_name on its copy $copy (install log: $copy/install.log)"
   export DUPLEX_SETUP_LAB="$copy"
 fi

@@ -225,6 +225,12 @@ def defaults_file(stage):
                  "1", AUTOSTART_DOMAIN, "10.1.1.1"])
 
 
+def demo_answers():
+    """answers.dat of the demo: README.md's table of entries, as `check answers FILE` reads them (stage 1)."""
+    return crlf(["0", "ha-managed", "10.1.1.5", "10.2.2.5", "node-a", "node-b", "admin", "workgroup", "3",
+                 AUTOSTART_DOMAIN, "127.0.0.1"])
+
+
 TOOLKIT = os.path.join("drives", "D", "Zandor", "HA", "ToolkitInstaller2.0")
 AUTOSTART = os.path.join("drives", "D", "Program Files", "EMC AutoStart")
 
@@ -238,86 +244,13 @@ This stands in for the domain's manifest in the lab: the wizard reads the produc
 for the domain when the file is there and readable.
 """ % (AUTOSTART_DOMAIN, AUTOSTART_DOMAIN)
 
-# ftPerl.exe is found through PATHEXT as cmd finds it, and run as a real program here.
-FTPERL = """\
-#!/bin/sh
-# The lab's ftPerl runs the system's Perl, with the words and the standard input it was given.
-exec perl "$@"
-"""
-
-# The product's installer script, reduced to what the wizard relies on: it takes the definition
-# name, the domain and the install directory, reads the values file the wizard wrote from its
-# standard input, and writes <definition name>.def. Core Perl only, so perl-base is enough.
-INSTALL_PL = r"""#!/usr/bin/perl
-# The lab's stand-in for the clustering product's installer script.
-#   perl install.pl DEFINITION-NAME DOMAIN INSTALL-DIR < values.dat
-# Reads the values file (29 lines, or 31 when the CLAN test address is not 127.0.0.1) and writes
-# DEFINITION-NAME.def in the current directory: a summary of the cluster, with CR LF line ends.
-use strict;
-use warnings;
-
-if (@ARGV != 3) {
-    print STDERR "usage: install.pl DEFINITION-NAME DOMAIN INSTALL-DIR < values.dat\n";
-    exit 1;
-}
-my ($definition, $domain, $install_dir) = @ARGV;
-
-binmode STDIN;
-my @lines = <STDIN>;
-s/\r?\n\z// for @lines;
-my $count = @lines;
-if ($count != 29 && $count != 31) {
-    print STDERR "install.pl: the values file has $count lines, not 29 or 31; nothing was written.\n";
-    exit 1;
-}
-
-# The node CLAN addresses come again as lines 18 and 19 only in the 31-line form.
-my @rest = @lines[($count == 31 ? 19 : 17) .. $#lines];
-my %node = (
-    1 => {name => $lines[0], ELAN => $lines[4], CLAN => $lines[14],
-          HB1 => $rest[3], HB2 => $rest[5], MIRROR => $rest[7]},
-    2 => {name => $lines[1], ELAN => $lines[5], CLAN => $lines[15],
-          HB1 => $rest[4], HB2 => $rest[6], MIRROR => $rest[8]},
-);
-
-my @def = (
-    "# Cluster definition written by the lab's stand-in installer (install.pl) from values.dat.",
-    "Definition:        $definition",
-    "AutoStart domain:  $domain",
-    "Install directory: $install_dir",
-    "",
-);
-for my $n (1, 2) {
-    push @def, "Node $n: $node{$n}{name}";
-    push @def, sprintf("  %-7s %s", $_, $node{$n}{$_}) for qw(ELAN CLAN HB1 HB2 MIRROR);
-}
-push @def, "",
-    "ELAN: subnet $lines[2], mask $lines[3], switch $lines[6], managed address $lines[10]",
-    "CLAN: subnet $lines[12], mask $lines[13], gateway $rest[2], test address $lines[16], "
-        . "managed address $rest[1]",
-    "",
-    "User:      $rest[9]",
-    "Workgroup: $rest[10]";
-
-my $file = "$definition.def";
-sub cannot_write { print STDERR "install.pl: cannot write $file: $!\n"; exit 1 }
-open(my $out, '>:raw', $file) or cannot_write();
-print {$out} map { "$_\r\n" } @def;
-close($out) or cannot_write();
-print "install.pl: $file written for the domain $domain.\n";
-exit 0;
-"""
-
 STAND_INS = """\
-The clustering product's stand-ins, which Step 3 finds and runs:
-- D:\\Program Files\\EMC AutoStart\\ha1\\manifest: the domain's manifest, which tells that the
-  product is installed for ha1;
-- D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe: a shell script that runs the system's
-  Perl;
-- D:\\Zandor\\HA\\ToolkitInstaller2.0\\install.pl: a small Perl script standing in for the
-  product's installer. It reads values.dat and writes Vestamail-Mirroring-Single.def (one
-  board) or Vestamail-Mirroring.def (three boards) beside it, a readable summary of the cluster.
-What they print goes to console.log in the lab, as their console window would show it.
+The clustering product as Step 3 finds it: D:\\Program Files\\EMC AutoStart\\ha1\\manifest, the
+domain's manifest, which tells that the product is installed for ha1. Its installer (ftPerl
+running install.pl) is played by the lab itself, never run from this folder: it reads values.dat
+and writes Vestamail-Mirroring-Single.def (one board) or Vestamail-Mirroring.def (three boards)
+beside it, a readable summary of the cluster (docs/lab.md). What it prints goes to console.log
+in the lab, as its console window would show it.
 """
 
 
@@ -355,12 +288,10 @@ def lab(root, title, readme, node_b_clan="CLAN", node_b_cluster_running=True, no
     write(os.path.join(root, "drives", "C", "README.txt"), b"Drive C: of the demo computer.\n")
     write(os.path.join(root, TOOLKIT, "README.txt"),
           b"The toolkit folder of the clustering product; the wizard keeps its defaults file here.\n"
-          b"Step 3 writes values.dat here and runs install.pl, the lab's stand-in for the product's\n"
-          b"installer script, through ftPerl: it reads values.dat and writes the definition file\n"
+          b"Step 3 writes values.dat here and runs the product's installer (install.pl through ftPerl),\n"
+          b"which the lab plays itself: it reads values.dat and writes the definition file\n"
           b"(Vestamail-Mirroring-Single.def or Vestamail-Mirroring.def) here.\n")
-    write(os.path.join(root, TOOLKIT, "install.pl"), INSTALL_PL.encode("ascii"))
     write(os.path.join(root, AUTOSTART, AUTOSTART_DOMAIN, "manifest"), MANIFEST.encode("ascii"))
-    write(os.path.join(root, AUTOSTART, AUTOSTART_DOMAIN, "bin", "ftPerl.exe"), FTPERL.encode("ascii"), mode=0o755)
     write(os.path.join(root, "drives", "E", "Zandor", "HA", "README.txt"),
           b"The wizard writes the clustering product's INI file here.\n")
     if defaults_stage is not None:
@@ -388,6 +319,9 @@ Type the entries (for example: managed host ha-managed, CLAN 10.1.1.5, ELAN 10.2
 node 2 node-b, user admin, workgroup, 1 board, AutoStart domain ha1, CLAN test address
 10.1.1.1), press Step 1: both servers are read and shown side by side; Step 2 finds no
 difference and saves the entries. The next run opens in stage 2.
+
+answers.dat beside this file holds the entries of README.md's table (stage line 0), for the
+command line: DuplexSetupAssistant check answers answers.dat, run in this folder.
 
 Written by tools/make-demo-lab.py; do not edit by hand.
 """
@@ -613,6 +547,7 @@ Written by tools/make-demo-lab.py; do not edit by hand.
 def main():
     labs = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lab")
     lab(os.path.join(labs, "demo"), "The bundled demo lab", README_DEMO)
+    write(os.path.join(labs, "demo", "answers.dat"), demo_answers())
     lab(os.path.join(labs, "node2-unreachable"), "A rehearsal lab", README_UNREACHABLE, defaults_stage=0,
         node_b_faults="# node-b is switched off or cut off from the network: its registry cannot be\n"
                       "# reached and answers 53.\nunreachable = yes\n")

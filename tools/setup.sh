@@ -9,8 +9,13 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   # fonts-wine is only recommended (by libwine), so --no-install-recommends leaves it out; without it
   # Wine draws the caption's close box as a letter, clips message boxes and swaps the dialog font.
-  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick perl python3
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick python3
+  # Releases: Authenticode signing of the Windows binaries, and the .deb's dependencies (dpkg-shlibdeps).
+  osslsigncode dpkg-dev openssl
   nlohmann-json3-dev tidy python3-jsonschema chromium
+  # The fleet play (examples/ansible): Ansible, its Windows modules (the ansible package's
+  # ansible.windows collection) and its linter.
+  ansible-core ansible ansible-lint
 )
 
 missing=()

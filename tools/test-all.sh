@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds all three configurations and runs every test: the lab edition (GCC),
 # the same with AddressSanitizer and UndefinedBehaviorSanitizer (Clang), and the Windows
-# program cross-built with mingw-w64, its tests run under Wine with Xvfb.
+# program cross-built with mingw-w64, its tests run under Wine with Xvfb; then both release
+# packages made and checked (tools/release-check.sh: signatures, checksums, the .deb; with CI=true,
+# as root, the .deb installed, run and removed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -17,4 +19,6 @@ for preset in linux linux-asan windows; do
   echo "=== test: $preset"
   ctest --preset "$preset" || failed=1
 done
+echo "=== release packages"
+bash tools/release-check.sh || failed=1
 exit $failed

@@ -14,13 +14,14 @@
 int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
   Entries answers;
-  if (const int rc = LoadAnswers(command.answersFile, platform, output, &answers); rc != exitcode::Clean) return rc;
+  if (const int rc = LoadAnswers(command.answersFile, platform, *context.hostFiles, output, &answers);
+      rc != exitcode::Clean)
+    return rc;
 
   HeadlessWizard wizard(platform, *context.log, output, false);
-  wizard.Enter(answers);
   WizardDialog& dialog = wizard.dialog();
   // Step 1 as the window runs it: its message names the entry or server at fault.
-  if (dialog.CollectNodeInformation() != status::Success) {
+  if (!wizard.Enter(answers) || dialog.CollectNodeInformation() != status::Success) {
     output.Say(FormatText(L"Summary: the check stopped before the servers could be compared. Exit code %d.",
                           {exitcode::NotGathered}));
     return exitcode::NotGathered;
@@ -34,14 +35,20 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
                                               CrossNodeReportLines(entries, dialog.Node1Info, dialog.Node2Info),
                                               command.reportFolder, command.noProbes, context, output);
 
+  // A cluster that can't work matters more than its lost report; a report a script will look for
+  // and not find, more than a warning.
+  const bool reportSaved = !readiness.reportPath.empty();
   int exitCode = exitcode::Clean;
   if (!validated || readiness.counts.fail > 0) {
     exitCode = exitcode::Fail;
+  } else if (!reportSaved) {
+    exitCode = exitcode::ReportNotSaved;
   } else if (readiness.counts.warn > 0) {
     exitCode = exitcode::Warn;
   }
-  output.Say(FormatText(L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO. Exit code %d.",
-                        {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed",
-                         readiness.counts.fail, readiness.counts.warn, readiness.counts.info, exitCode}));
+  output.Say(FormatText(
+      L"Summary: %s and %s; Step 2 validation %s; readiness %d FAIL, %d WARN, %d INFO%s. Exit code %d.",
+      {dialog.Node1Info.HostName, dialog.Node2Info.HostName, validated ? L"passed" : L"failed", readiness.counts.fail,
+       readiness.counts.warn, readiness.counts.info, reportSaved ? L"" : L"; the report was not saved", exitCode}));
   return exitCode;
 }

@@ -42,7 +42,9 @@ std::vector<Option> OptionsOf(CommandKind kind) {
     case CommandKind::Check: return {{L"answers", true}, {L"report", true}, {L"no-probes", false}};
     case CommandKind::Generate: return {{L"answers", true}, {L"force", false}};
     case CommandKind::Capture: return {{L"nodes", true}};
-    case CommandKind::Help: return {};
+    case CommandKind::Summarize: return {{L"out", true}};
+    case CommandKind::Help:
+    case CommandKind::Version: return {};
   }
   return {};
 }
@@ -64,12 +66,16 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
   const std::wstring verb = BareWord(words[0]);
   if (verb == L"help" || verb == L"?" || words[0] == L"-?") {
     command->kind = CommandKind::Help;
+  } else if (verb == L"version") {
+    command->kind = CommandKind::Version;
   } else if (verb == L"check") {
     command->kind = CommandKind::Check;
   } else if (verb == L"generate") {
     command->kind = CommandKind::Generate;
   } else if (verb == L"capture") {
     command->kind = CommandKind::Capture;
+  } else if (verb == L"summarize") {
+    command->kind = CommandKind::Summarize;
   } else {
     *error = FormatText(L"Unknown command \"%s\".", {words[0]});
     return false;
@@ -88,6 +94,11 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
       if (command->kind == CommandKind::Capture && command->captureFolder.empty() && !word.empty() &&
           word.rfind(L"--", 0) != 0) {
         command->captureFolder = word;
+        continue;
+      }
+      // summarize reads every folder named, the same way.
+      if (command->kind == CommandKind::Summarize && !word.empty() && word.rfind(L"--", 0) != 0) {
+        command->folders.push_back(word);
         continue;
       }
       *error = FormatText(L"\"%s\" is not an option of %s.", {word, BareWord(words[0])});
@@ -113,6 +124,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
       command->answersFile = value;
     } else if (bare == L"report") {
       command->reportFolder = value;
+    } else if (bare == L"out") {
+      command->outFolder = value;
     } else if (!SplitNames(value, &command->nodes)) {
       *error = FormatText(L"The option nodes takes host names separated by commas, not \"%s\".", {value});
       return false;
@@ -122,8 +135,12 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
     *error = L"capture needs the folder to write.";
     return false;
   }
-  if (command->kind == CommandKind::Help && words.size() > 1) {
-    *error = FormatText(L"\"%s\" is not an option of help.", {words[1]});
+  if (command->kind == CommandKind::Summarize && command->folders.empty()) {
+    *error = L"summarize needs the folders to read.";
+    return false;
+  }
+  if ((command->kind == CommandKind::Help || command->kind == CommandKind::Version) && words.size() > 1) {
+    *error = FormatText(L"\"%s\" is not an option of %s.", {words[1], BareWord(words[0])});
     return false;
   }
   return true;
@@ -140,13 +157,19 @@ std::vector<std::wstring> UsageLines() {
       L"      Step 3 without a window: the checks, the installer's input files, the installer's run",
       L"  DuplexSetupAssistant capture FOLDER [nodes NAME,NAME]",
       L"      writes the servers' registry keys, services and this computer's files as a lab folder",
+      L"  DuplexSetupAssistant summarize FOLDER... [out FOLDER]",
+      L"      reads every readiness report under the folders, writes a fleet summary (HTML, CSV), worst first",
+      L"  DuplexSetupAssistant version                             prints the program's version and edition",
       L"  DuplexSetupAssistant help",
       L"A command or option may also be written /word or --word (check, /check, --check).",
       L"The entries come from the defaults file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat, or FILE.",
       L"Exit codes: 0 clean or INFO only (generate: definition file confirmed; capture: written),",
       L"  1 WARN, 2 FAIL or a Step 2 validation error, 3 an entry rule failed or a server could not be read,",
       L"  4 usage error; generate: 5 not stage 2, 6 product not installed, 7 a file not written,",
-      L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written).",
-      L"See docs/unattended.md and docs/capture.md.",
+      L"  8 installer not started, 9 definition file not confirmed (capture: 7 a file not written);",
+      L"  check, generate: 10 the readiness report not saved; any command: 11 an unexpected error.",
+      L"summarize: 0, 1, 2 the worst report's, 3 a report not read or invalid, 7 the summary not written.",
+      L"See the README.txt that comes with the program (in its source: docs/unattended.md, docs/capture.md,",
+      L"docs/fleet.md).",
   };
 }

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-enum class CommandKind { Help, Check, Generate, Capture };
+// `version` prints VersionLine() (common/program_info.h).
+enum class CommandKind { Help, Version, Check, Generate, Capture, Summarize };
 
 struct CommandLine {
   CommandKind kind = CommandKind::Help;
@@ -14,6 +15,9 @@ struct CommandLine {
   bool noProbes = false;            // check: no live link probes (R19 says so)
   std::wstring captureFolder;       // capture: the lab folder to write
   std::vector<std::wstring> nodes;  // capture: the servers to read; empty for the defaults
+
+  std::vector<std::wstring> folders;  // summarize: the folders whose reports are read
+  std::wstring outFolder;             // summarize: where the summary goes instead of the first folder
 };
 
 // Reads the words after the program's name (there is at least one: without any, the window opens).

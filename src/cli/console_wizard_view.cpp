@@ -2,6 +2,7 @@
 #include "cli/console_wizard_view.h"
 
 #include "cli/cli_output.h"
+#include "wizard/shown_path.h"
 
 std::wstring ConsoleWizardView::EntryText(int controlId) {
   const auto it = entries_.find(controlId);
@@ -24,3 +25,5 @@ bool ConsoleWizardView::AskYesNo(const std::wstring& text, const std::wstring& c
   output_.Say(answerYes_ ? L"Answered Yes (force)." : L"Answered No.");
   return answerYes_;
 }
+
+std::wstring ConsoleWizardView::ShownPath(const std::wstring& path) { return ::ShownPath(files_, path); }

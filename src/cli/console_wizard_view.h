@@ -8,6 +8,7 @@
 #include "wizard/wizard_view.h"
 
 class CliOutput;
+class FileSystem;
 
 // Starts as the window's template: the board-count items "1" and "3", nothing chosen. A box with a
 // caption of its own (a report, a stage complete) goes to standard output, one without (the
@@ -15,7 +16,8 @@ class CliOutput;
 // already. A question is answered by `answerYes` and the answer written after it.
 class ConsoleWizardView : public WizardView {
  public:
-  ConsoleWizardView(CliOutput& output, bool answerYes) : output_(output), answerYes_(answerYes) {}
+  ConsoleWizardView(CliOutput& output, FileSystem& files, bool answerYes)
+      : output_(output), files_(files), answerYes_(answerYes) {}
 
   std::wstring EntryText(int controlId) override;
   void SetEntryText(int controlId, const std::wstring& text) override { entries_[controlId] = text; }
@@ -31,6 +33,8 @@ class ConsoleWizardView : public WizardView {
   void RemoveAllListRows() override {}
   void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
   bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) override;
+  // A lab's file is named by its place on this computer too.
+  std::wstring ShownPath(const std::wstring& path) override;
   void EndModal(int /*result*/) override {}
   void SetBusy(bool /*busy*/) override {}
   void RepaintWhileBusy() override {}
@@ -40,6 +44,7 @@ class ConsoleWizardView : public WizardView {
 
  private:
   CliOutput& output_;
+  FileSystem& files_;
   bool answerYes_;
   std::map<int, std::wstring> entries_;
   int boardSelection_ = -1;

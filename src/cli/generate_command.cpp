@@ -31,12 +31,14 @@ constexpr OutcomeCode kOutcomes[] = {
 int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& output) {
   Platform& platform = *context.platform;
   Entries entries;
-  if (const int rc = LoadAnswers(command.answersFile, platform, output, &entries); rc != exitcode::Clean) return rc;
+  if (const int rc = LoadAnswers(command.answersFile, platform, *context.hostFiles, output, &entries);
+      rc != exitcode::Clean)
+    return rc;
   // The window offers Step 3 only once Step 2 has saved the answers with the next stage.
   if (entries.WizardStage != kStage2) {
     output.Problem(FormatText(
         L"The answers are not those of a finished stage 1 (their stage line reads %ld, not %ld): run Steps 1 and 2 "
-        L"first.",
+        L"first, or name a file of answers whose first line is 1: generate answers FILE.",
         {static_cast<long>(entries.WizardStage), static_cast<long>(kStage2)}));
     output.Say(FormatText(L"Summary: Step 3 was not run. Exit code %d.", {exitcode::NotStage2}));
     return exitcode::NotStage2;
@@ -44,8 +46,16 @@ int RunGenerate(const CommandLine& command, CliContext& context, CliOutput& outp
 
   // Step 3 asks whether to go on past a FAIL finding of the readiness checks: force answers Yes.
   HeadlessWizard wizard(platform, *context.log, output, command.force);
-  wizard.Enter(entries);
-  const DefinitionOutcome outcome = wizard.dialog().GenerateDefinition();
+  const DefinitionOutcome outcome =
+      wizard.Enter(entries) ? wizard.dialog().GenerateDefinition() : DefinitionOutcome::NotCollected;
+  // The definition file is what generate is for, but a script that keeps the report must hear of its loss.
+  if (outcome == DefinitionOutcome::Confirmed && wizard.dialog().LastSavedReport().htmlPath.empty()) {
+    output.Say(
+        FormatText(L"Summary: the definition file was generated and confirmed, but the readiness report was not saved. "
+                   L"Exit code %d.",
+                   {exitcode::ReportNotSaved}));
+    return exitcode::ReportNotSaved;
+  }
   for (const OutcomeCode& entry : kOutcomes) {
     if (entry.outcome != outcome) continue;
     output.Say(FormatText(L"Summary: %s. Exit code %d.", {entry.summary, entry.exitCode}));

@@ -14,8 +14,11 @@ class HeadlessWizard {
   HeadlessWizard(Platform& platform, InstallLog& log, CliOutput& output, bool answerYes);
 
   // Shows the entries as the window would, for the steps to read back: the host and user names
-  // lowered, the board count chosen from the list's items.
-  void Enter(const Entries& entries);
+  // lowered, the board count chosen from the list's items. False when the window's field exchange
+  // refuses one (an AutoStart domain longer than its entry takes, a board count that is none of
+  // the list's items): said on standard error and logged, with the entry named, for the run to stop
+  // there as the window's Step 1 stops at its prompt.
+  [[nodiscard]] bool Enter(const Entries& entries);
 
   WizardDialog& dialog() { return dialog_; }
   ConsoleWizardView& view() { return view_; }
@@ -31,6 +34,7 @@ class HeadlessWizard {
     CliOutput& output_;
   };
 
+  CliOutput& output_;
   ConsoleWizardView view_;
   ProblemBox box_;
   WizardDialog dialog_;

@@ -1,10 +1,6 @@
 // The readiness checks as check runs them: every finding printed and logged, the report saved.
 #include "cli/readiness_run.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "app/install_log.h"
 #include "cli/cli_context.h"
 #include "cli/cli_output.h"
@@ -16,38 +12,7 @@
 #include "validation/readiness_checks.h"
 #include "wizard/link_probes.h"
 #include "wizard/readiness_report_file.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-bool WriteHostFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
-}
-
-// The report in a folder the person named, on this computer; the HTML file's path, or empty.
-std::wstring SaveReportIn(const std::wstring& folder, const ReportInput& input, InstallLog& log) {
-  // Two runs within a second each keep their own report.
-  const std::wstring name = ReportFileBaseName(input.run.time);
-  fs::path base = fs::path(folder) / fs::path(name);
-  std::error_code error;
-  for (int copy = 2; fs::exists(fs::path(base).concat(".html"), error) && copy < 100; ++copy) {
-    base = fs::path(folder) / fs::path(name + L"-" + std::to_wstring(copy));
-  }
-  const fs::path html = fs::path(base).concat(".html");
-  fs::create_directories(folder, error);
-  if (error || !WriteHostFile(fs::path(base).concat(".json"), ReportJson(input)) ||
-      !WriteHostFile(html, ReportHtml(input))) {
-    log.Error(FormatText(L"Unable to save the cluster readiness report %s.", {html.wstring()}));
-    return {};
-  }
-  log.Info(FormatText(L"Cluster readiness report saved to %s.", {html.wstring()}));
-  return html.wstring();
-}
-}  // namespace
+#include "wizard/shown_path.h"
 
 ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2,
                           const std::vector<std::wstring>& validationLines, const std::wstring& folder, bool noProbes,
@@ -74,6 +39,7 @@ ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const
   input.run.edition = ProgramEdition();
   input.run.stage = entries.WizardStage == kStage2 ? 2 : 1;
   input.run.step = 2;
+  input.run.lab = platform.machine.LabFolder();
   input.entries = entries;
   input.node1 = node1;
   input.node2 = node2;
@@ -82,12 +48,16 @@ ReadinessRun RunReadiness(const Entries& entries, const NodeRecord& node1, const
   input.findings = run.findings;
   input.links = links;
 
-  run.reportPath =
-      folder.empty() ? SaveReadinessReport(platform, *context.log, input) : SaveReportIn(folder, input, *context.log);
+  // FOLDER is this computer's, named as typed; the usual place is the platform's (in a lab, the lab's drive C).
+  const SavedReport saved = folder.empty() ? SaveReadinessReport(platform, *context.log, input)
+                                           : SaveReadinessReportIn(*context.hostFiles, folder, *context.log, input);
+  run.reportPath = saved.htmlPath;
+  const std::wstring line =
+      SavedReportLine(saved, folder.empty() ? ShownPath(platform.files, saved.htmlPath) : saved.htmlPath);
   if (run.reportPath.empty()) {
-    output.Problem(L"The readiness report could not be saved (the install log says why).");
+    output.Problem(line);
   } else {
-    output.Say(FormatText(L"The report was saved to %s.", {run.reportPath}));
+    output.Say(line);
   }
   return run;
 }

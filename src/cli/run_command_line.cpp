@@ -1,6 +1,8 @@
 // The program run without a window: the command its words name, run to its exit code.
 #include "cli/run_command_line.h"
 
+#include <exception>
+
 #include "app/install_log.h"
 #include "app/wizard_app.h"
 #include "cli/capture_command.h"
@@ -9,7 +11,11 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/generate_command.h"
+#include "cli/summarize_command.h"
+#include "common/program_info.h"
+#include "common/text_encoding.h"
 #include "common/text_format.h"
+#include "platform/platform.h"
 
 namespace {
 std::wstring Joined(const std::vector<std::wstring>& words) {
@@ -22,15 +28,44 @@ std::wstring Joined(const std::vector<std::wstring>& words) {
 }
 
 int RunCommand(const CommandLine& command, CliContext& context, CliOutput& output) {
+  // A run on a lab is a rehearsal: it says so before anything else, lest it pass for a server's.
+  // summarize reads report files on this computer only, never the servers of the lab.
+  const bool onPlatform = command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+                          command.kind != CommandKind::Summarize;
+  if (onPlatform && !context.platform->machine.LabFolder().empty()) {
+    output.Say(FormatText(L"Lab run: %s", {context.platform->machine.LabFolder()}));
+  }
   switch (command.kind) {
     case CommandKind::Help:
       for (const std::wstring& line : UsageLines()) output.Say(line);
       return exitcode::Clean;
+    case CommandKind::Version: output.Say(VersionLine()); return exitcode::Clean;
     case CommandKind::Check: return RunCheck(command, context, output);
     case CommandKind::Generate: return RunGenerate(command, context, output);
     case CommandKind::Capture: return RunCapture(command, context, output);
+    case CommandKind::Summarize: return RunSummarize(command, context, output);
   }
   return exitcode::Usage;
+}
+
+// The last resort: the system's code throws nothing, but the libraries under it may (memory, a
+// stream); a script then gets a message and an exit code of its own, never an abort.
+int RunGuarded(const CommandLine& command, CliContext& context, CliOutput& output) {
+  std::wstring what;
+  try {
+    return RunCommand(command, context, output);
+  } catch (const std::exception& error) {
+    what = WideFromUtf8(error.what());
+  } catch (...) {
+    what = L"an unknown error";
+  }
+  try {
+    output.Problem(
+        FormatText(L"The command stopped on an unexpected error: %s. Exit code %d.", {what, exitcode::Unexpected}));
+  } catch (...) {
+    // Nowhere left to say it: the exit code does.
+  }
+  return exitcode::Unexpected;
 }
 }  // namespace
 
@@ -46,11 +81,12 @@ int RunCommandLine(const std::vector<std::wstring>& words, CliContext& context) 
       output.Problem(error);
       output.Problem(L"Run \"DuplexSetupAssistant help\" for the commands and their options.");
       exitCode = exitcode::Usage;
-    } else if (command.kind != CommandKind::Help && context.platform == nullptr) {
+    } else if (command.kind != CommandKind::Help && command.kind != CommandKind::Version &&
+               context.platform == nullptr) {
       output.Problem(context.platformProblem);
       exitCode = exitcode::Usage;
     } else {
-      exitCode = RunCommand(command, context, output);
+      exitCode = RunGuarded(command, context, output);
     }
     context.log->Info(FormatText(L"Exit code %d.", {exitCode}));
   });

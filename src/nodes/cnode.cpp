@@ -236,6 +236,7 @@ Status cNode::GetNICUUIDs() {
     log_->Error(FormatText(L"GetNICUUIDs(%s) failed. Registry handle is NULL.", {HostName}));
     return status::InvalidHandle;
   }
+  OtherConnectionNames.clear();
   return WalkSubkeys(kNetworkClassKey, [this](const std::wstring& subkey) {
     // Adapters are the subkeys named by a GUID; the class key holds other subkeys too.
     if (subkey.empty() || subkey.front() != L'{') return status::Success;
@@ -247,13 +248,16 @@ Status cNode::GetNICUUIDs() {
       return rc;
     }
     // Every slot is compared, so a later adapter of the same name takes the slot over.
+    bool named = false;
     for (const NicSlot& slot : kNicSlots) {
       if (name == slot.connectionName) {
         cNIC& nic = this->*slot.nic;
         nic.ConnectionName = name;
         nic.Uuid = subkey;
+        named = true;
       }
     }
+    if (!named) OtherConnectionNames.push_back(name);
     return status::Success;
   });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "nodes/cnic.h"
 
@@ -19,4 +20,7 @@ struct NodeRecord {
   std::wstring HostName;
   std::wstring SwitchIpAddress;
   std::wstring AutoStartDomain;
+  // The connection names of the server's other adapters, none of the five: a near miss ("Clan")
+  // is what the readiness checks point out when a link is not found.
+  std::vector<std::wstring> OtherConnectionNames;
 };

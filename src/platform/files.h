@@ -1,6 +1,7 @@
 // The file calls the program makes: whole-file reads and writes of its small text files, and removal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,18 @@ class FileSystem {
   // `failedStep` (when given) says which part failed.
   virtual Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) = 0;
 
+  // Writes `bytes` as a new file at `path`, never over anything there: into a temporary file of its
+  // own beside `path` (created exclusively, never through a link), flushed to the disk, then
+  // renamed to `path` without replacing (CREATE_NEW, MoveFileExW without REPLACE_EXISTING). 80
+  // (ERROR_FILE_EXISTS) when `path` is taken, by anything, a link to nowhere included; nothing
+  // but the complete file ever has the name, and on failure the temporary is removed.
+  virtual Status CreateWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) = 0;
+
+  // Reads a file someone named, which may be anything: only a file of at most `maxBytes` is read,
+  // opened so that nothing (a pipe without a writer) holds the open. A folder, a device or a pipe:
+  // 222 (ERROR_BAD_FILE_TYPE); larger: 223 (ERROR_FILE_TOO_LARGE); else as ReadWholeFile.
+  virtual Status ReadBoundedFile(const std::wstring& path, std::size_t maxBytes, std::string* bytes) = 0;
+
   // Opens the file for reading and closes it again, reading nothing: 0 when it opens.
   // Not found: 2; missing directory: 3; a folder or no access: 5.
   virtual Status CheckReadable(const std::wstring& path) = 0;
@@ -51,4 +64,8 @@ class FileSystem {
 
   // CreateDirectoryW(path): one folder, whose parent must exist. Already there: 183.
   virtual Status CreateFolder(const std::wstring& path) = 0;
+
+  // Where `path` is on the computer the program runs on when that is not `path` itself (a lab's
+  // drives are folders of the lab); empty on the real system.
+  virtual std::wstring HostPathOf(const std::wstring& /*path*/) { return {}; }
 };

@@ -27,4 +27,8 @@ class Machine {
 
   // The folder for data of all users (%ProgramData%, SHGetKnownFolderPath), as a Windows path.
   virtual Status QueryProgramDataFolder(std::wstring* folder) = 0;
+
+  // The folder of the lab that stands in for this computer, as this computer names it; empty
+  // when the program runs on the real system. What a run on a lab says of itself, and its report.
+  virtual std::wstring LabFolder() { return {}; }
 };

@@ -24,6 +24,7 @@ struct ReportRun {
   std::wstring edition;   // "Windows" or "lab"
   int stage = 1;          // 1 or 2, as the window names it
   int step = 2;           // 2 or 3
+  std::wstring lab;       // the lab's folder in a run on a lab, else empty
 };
 
 struct ReportInput {

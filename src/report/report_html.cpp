@@ -1,8 +1,11 @@
 // The readiness report a support engineer opens in any browser: one self-contained HTML page.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/text_encoding.h"
 #include "common/text_format.h"
+#include "report/html_text.h"
 #include "report/readiness_report.h"
 #include "report/report_values.h"
 #include "validation/readiness_checks.h"
@@ -28,23 +31,9 @@ constexpr wchar_t kStyle[] =
     L"td.differs{background:#fff1c9}"
     L".observed{font-family:Consolas,\"DejaVu Sans Mono\",monospace;font-size:12px;white-space:nowrap}"
     L"td.check{white-space:nowrap}"
+    L".node{white-space:nowrap}"
+    L".empty{color:#777}"
     L"p.note{color:#555;font-size:12px}";
-
-std::wstring Escaped(const std::wstring& text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (const wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
 
 const wchar_t* SeverityClass(Severity severity) {
   switch (severity) {
@@ -57,24 +46,53 @@ const wchar_t* SeverityClass(Severity severity) {
 
 class Page {
  public:
+  // `nodeNames` are kept whole wherever text holds them: a browser breaks a line at the hyphen of
+  // "node-b" otherwise.
+  explicit Page(std::vector<std::wstring> nodeNames) : nodeNames_(std::move(nodeNames)) {
+    nodeNames_.erase(std::remove(nodeNames_.begin(), nodeNames_.end(), std::wstring()), nodeNames_.end());
+    // The longer of two names that start alike is matched first.
+    std::sort(nodeNames_.begin(), nodeNames_.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  }
+
   void Raw(const std::wstring& html) { html_ += html; }
-  void Text(const std::wstring& text) { html_ += Escaped(text); }
+  void Text(const std::wstring& text) {
+    for (std::size_t i = 0; i < text.size();) {
+      const auto name = std::find_if(nodeNames_.begin(), nodeNames_.end(),
+                                     [&](const std::wstring& n) { return text.compare(i, n.size(), n) == 0; });
+      if (name == nodeNames_.end()) {
+        html_ += HtmlEscaped(std::wstring(1, text[i++]));
+        continue;
+      }
+      html_ += L"<span class=\"node\">" + HtmlEscaped(*name) + L"</span>";
+      i += name->size();
+    }
+  }
+  // A value of a table: an empty one is shown as such, not as nothing.
+  void Value(const std::wstring& text) {
+    if (text.empty()) {
+      html_ += L"<span class=\"empty\">\u2014</span>";
+    } else {
+      Text(text);
+    }
+  }
   void Heading(const wchar_t* title) { html_ += FormatText(L"<h2>%s</h2>\n", {title}); }
   // A row of a label and values; `differs` marks values that should agree between the nodes.
   void Row(const std::wstring& label, std::initializer_list<std::wstring> values, bool differs = false) {
-    html_ += L"<tr><th>" + Escaped(label) + L"</th>";
+    html_ += L"<tr><th>" + HtmlEscaped(label) + L"</th>";
     for (const std::wstring& value : values) {
       html_ += differs ? L"<td class=\"differs\">" : L"<td>";
-      html_ += Escaped(value) + L"</td>";
+      Value(value);
+      html_ += L"</td>";
     }
     html_ += L"</tr>\n";
   }
   void GroupRow(const std::wstring& title) {
-    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + Escaped(title) + L"</th></tr>\n";
+    html_ += L"<tr class=\"group\"><th colspan=\"3\">" + HtmlEscaped(title) + L"</th></tr>\n";
   }
   const std::wstring& Html() const { return html_; }
 
  private:
+  std::vector<std::wstring> nodeNames_;
   std::wstring html_;
 };
 
@@ -111,9 +129,9 @@ void WriteFindings(Page& page, const ReportInput& input) {
     page.Raw(L"</td><td class=\"check\">");
     page.Text(finding.id + L" " + finding.check);
     page.Raw(L"</td><td>");
-    page.Text(links);
+    page.Value(links);
     page.Raw(L"</td><td>");
-    page.Text(nodes);
+    page.Value(nodes);
     page.Raw(L"</td><td>");
     page.Text(finding.message);
     page.Raw(L"</td><td>");
@@ -214,6 +232,8 @@ void WriteRun(Page& page, const ReportRun& run) {
   page.Row(L"Computer", {run.computer});
   page.Row(L"Program version", {run.version});
   page.Row(L"Edition", {run.edition});
+  // A rehearsal says so, and where: its values are a lab's, not a server's.
+  if (!run.lab.empty()) page.Row(L"Lab", {run.lab});
   page.Row(L"Stage", {std::to_wstring(run.stage)});
   page.Row(L"Step", {std::to_wstring(run.step)});
   page.Raw(L"</tbody>\n</table>\n");
@@ -268,9 +288,10 @@ void WriteServers(Page& page, const NodeRecord& a, const NodeRecord& b) {
 
 std::string ReportHtml(const ReportInput& input) {
   const std::wstring pair = NodeName(input.node1, 1) + L" and " + NodeName(input.node2, 2);
-  Page page;
+  Page page({input.node1.HostName, input.node2.HostName});
   page.Raw(L"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Cluster Readiness: ");
-  page.Text(pair + L", " + ReportTimeText(input.run.time));
+  // A title holds text only.
+  page.Raw(HtmlEscaped(pair + L", " + ReportTimeText(input.run.time)));
   page.Raw(L"</title>\n<style>");
   page.Raw(kStyle);
   page.Raw(L"</style>\n</head>\n<body>\n<h1>Cluster Readiness: ");
@@ -290,6 +311,7 @@ std::string ReportHtml(const ReportInput& input) {
   page.Text(input.run.version + L" (" + input.run.edition + L" edition)");
   page.Raw(L". The same report for tools is the .json file beside this one (schema ");
   page.Text(WideFromUtf8(kReadinessReportSchema));
-  page.Raw(L"), described in docs/readiness.md.</p>\n</body>\n</html>\n");
+  // The reader has the program's README.txt (in the zip, or the package's documentation), not its source tree.
+  page.Raw(L"), described in the README.txt that comes with the program.</p>\n</body>\n</html>\n");
   return Utf8FromWide(page.Html());
 }

@@ -18,8 +18,13 @@ Json RunJson(const ReportRun& run) {
   const ReportTime& t = run.time;
   std::wstring isoTime = ReportTimeText(t);
   isoTime[10] = L'T';
-  return {{"time", U8(isoTime)},        {"computer", U8(run.computer)}, {"version", U8(run.version)},
-          {"edition", U8(run.edition)}, {"stage", run.stage},           {"step", run.step}};
+  return {{"time", U8(isoTime)},
+          {"computer", U8(run.computer)},
+          {"version", U8(run.version)},
+          {"edition", U8(run.edition)},
+          {"stage", run.stage},
+          {"step", run.step},
+          {"lab", run.lab.empty() ? Json(nullptr) : Json(U8(run.lab))}};
 }
 
 Json EntriesJson(const Entries& entries) {

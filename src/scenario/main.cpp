@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/interrupt_cleanup.h"
 #include "scenario/scenario_runner.h"
 #include "scenario/scenario_script.h"
 #include "scenario/transcript.h"
@@ -65,14 +66,23 @@ int main(int argc, char* argv[]) {
     return kExitScriptError;
   }
 
+  // Every copy of a lab this run makes goes into one folder of its own, removed at the end and on a stop.
+  std::string reason;
+  const std::filesystem::path scratch = MakeScratchFolder({}, &reason);
+  if (scratch.empty()) {
+    std::cerr << reason << '\n';
+    return kExitScriptError;
+  }
   Transcript transcript;
   bool ran = false;
   {
+    const InterruptCleanup cleanup(scratch);
     ScenarioRunner runner({std::filesystem::path(scriptPath).parent_path(), labsFolder, reportsFolder,
-                           std::filesystem::path(scriptPath).stem().string()},
+                           std::filesystem::path(scriptPath).stem().string(), scratch},
                           transcript);
     ran = runner.Run(commands, &error);
   }
+  RemoveScratchFolder(scratch);
   if (!ran) {
     Print(transcript);
     std::cerr << scriptPath << ":" << error.line << ": " << error.reason << '\n';

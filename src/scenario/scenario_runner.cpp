@@ -16,8 +16,9 @@
 #include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
+#include "platform/lab/lab_folder.h"
 #include "platform/lab/lab_processes.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 #include "resource.h"
 #include "scenario/scripted_view.h"
 #include "wizard/wizard_dialog.h"
@@ -36,23 +37,6 @@ constexpr LocalDateTime kScenarioLocalTime{2026, 12, 8, 9, 30, 0};
 bool Fail(std::string* reason, std::string text) {
   *reason = std::move(text);
   return false;
-}
-
-// A folder of its own under the system's temporary folder, so that runs side by side never meet.
-fs::path MakeTemporaryFolder(std::string* reason) {
-  std::error_code error;
-  const fs::path base = fs::temp_directory_path(error);
-  if (error) {
-    *reason = "no temporary folder: " + error.message();
-    return {};
-  }
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path folder = base / ("duplex-scenario-" + std::to_string(random()));
-    if (fs::create_directory(folder, error)) return folder;
-  }
-  *reason = "cannot make a folder in " + base.string();
-  return {};
 }
 
 bool ReadBytes(const fs::path& file, std::string* bytes) {
@@ -99,6 +83,36 @@ std::string ClosedLine(int result) {
 
 }  // namespace
 
+fs::path MakeScratchFolder(const fs::path& parent, std::string* reason) {
+  std::error_code error;
+  const fs::path base = parent.empty() ? fs::temp_directory_path(error) : parent;
+  if (error) {
+    *reason = "no temporary folder: " + error.message();
+    return {};
+  }
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path folder = base / ("duplex-scenario-" + std::to_string(random()));
+    if (fs::create_directory(folder, error)) return folder;
+  }
+  *reason = "cannot make a folder in " + base.string();
+  return {};
+}
+
+void RemoveScratchFolder(const fs::path& folder) {
+  // Renamed away first: a thread still writing by path then finds nothing to write into, and the
+  // removal can't be outrun by new entries.
+  fs::path removing = folder;
+  removing += ".removing";
+  std::error_code error;
+  fs::rename(folder, removing, error);
+  const fs::path target = error ? folder : removing;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    fs::remove_all(target, error);
+    if (!error) return;
+  }
+}
+
 ScenarioRunner::ScenarioRunner(ScenarioSettings settings, Transcript& transcript)
     : settings_(std::move(settings)), transcript_(transcript), log_(transcript) {}
 
@@ -107,8 +121,7 @@ ScenarioRunner::~ScenarioRunner() { RemoveLabCopy(); }
 void ScenarioRunner::RemoveLabCopy() {
   if (copyRoot_.empty()) return;
   KeepReports();
-  std::error_code error;
-  fs::remove_all(copyRoot_, error);
+  RemoveScratchFolder(copyRoot_);
   copyRoot_.clear();
   labFolder_.clear();
 }
@@ -284,13 +297,17 @@ bool ScenarioRunner::UseLab(const std::vector<std::string>& args, std::string* r
   std::error_code error;
   if (!fs::is_regular_file(source / "lab.conf", error)) return Fail(reason, "no lab at " + source.string());
   RemoveLabCopy();
-  copyRoot_ = MakeTemporaryFolder(reason);
+  copyRoot_ = MakeScratchFolder(settings_.scratchFolder, reason);
   if (copyRoot_.empty()) return false;
-  // The runs write into the copy, never into the lab the script names.
+  // The runs write into the copy, never into the lab the script names; a link in the lab is never
+  // followed (one to / would copy the whole file system), and the lab is refused for it.
   const fs::path copy = copyRoot_ / "lab";
-  fs::copy(source, copy, fs::copy_options::recursive, error);
-  if (error) return Fail(reason, "cannot copy " + source.string() + ": " + error.message());
   labFolder_ = copy;
+  std::string copyError;
+  if (!CopyLabFolder(source, copy, &copyError)) {
+    RemoveLabCopy();
+    return Fail(reason, "cannot copy " + source.string() + ": " + copyError);
+  }
   return true;
 }
 
@@ -352,6 +369,16 @@ bool ScenarioRunner::AddFault(const std::vector<std::string>& args, std::string*
       window_->lab.Processes().SetStartError(static_cast<Status>(std::strtoul(value.c_str(), nullptr, 10)));
     } else if (key == "process-delay-ms") {
       window_->lab.Processes().SetExtraRunTime(static_cast<std::uint32_t>(std::strtoul(value.c_str(), nullptr, 10)));
+    } else if (key.rfind("installer-", 0) == 0) {
+      LabInstallerFaults installer = window_->lab.Processes().InstallerFaults();
+      if (key == "installer-exit-code") {
+        installer.exitCode = static_cast<int>(std::strtoul(value.c_str(), nullptr, 10));
+      } else if (key == "installer-definition") {
+        installer.writesDefinition = value == "yes";
+      } else {
+        installer.hangs = value == "yes";
+      }
+      window_->lab.Processes().SetInstallerFaults(installer);
     } else {
       for (const char letter : value) {
         if (letter != ' ' && letter != '\t') files.SetDiskFull(static_cast<wchar_t>(letter), true);

@@ -16,7 +16,17 @@ struct ScenarioSettings {
   // named "<reportsPrefix>-<n>-<its name>" (so that tools can check them).
   std::filesystem::path reportsFolder;
   std::string reportsPrefix;
+  // Where the lab's copies are made, each in a folder of its own: the system's temporary folder
+  // when empty.
+  std::filesystem::path scratchFolder;
 };
+
+// A new folder of its own under `parent` (the system's temporary folder when empty), so that runs
+// side by side never meet; empty with `reason` set when none could be made.
+std::filesystem::path MakeScratchFolder(const std::filesystem::path& parent, std::string* reason);
+// Removes `folder` and all it holds: renamed away first, so that nothing still writing into it by path can
+// outrun the removal.
+void RemoveScratchFolder(const std::filesystem::path& folder);
 
 class ScenarioRunner {
  public:

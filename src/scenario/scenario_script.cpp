@@ -167,7 +167,10 @@ class LineParser {
 
   bool Fault() {
     std::string target;
-    if (!Word(&target, "fault needs disk-full, deny-file, start-error, process-delay-ms or a server")) return false;
+    if (!Word(&target,
+              "fault needs disk-full, deny-file, start-error, process-delay-ms, an installer-... key or a server")) {
+      return false;
+    }
     if (target == "disk-full") {
       const std::string letters(TrimmedLeft(rest_));
       bool valid = !letters.empty();
@@ -179,9 +182,16 @@ class LineParser {
       std::string path;
       return WindowsPath(&path) && End() && Done(ScenarioVerb::Fault, {"", "deny-file", path});
     }
-    if (target == "start-error" || target == "process-delay-ms") {
+    if (target == "installer-definition" || target == "installer-hang") {
+      const std::string needs = "fault " + target + " needs yes or no";
+      std::string answer;
+      if (!Word(&answer, needs)) return false;
+      return (answer == "yes" || answer == "no" || Fail(needs)) && End() &&
+             Done(ScenarioVerb::Fault, {"", target, answer});
+    }
+    if (target == "start-error" || target == "process-delay-ms" || target == "installer-exit-code") {
       const std::string needs = "fault " + target + " needs a number, as in \"fault " + target +
-                                (target == "start-error" ? " 2" : " 600000") + "\"";
+                                (target == "process-delay-ms" ? " 600000" : " 2") + "\"";
       std::string number;
       if (!Word(&number, needs)) return false;
       return (IsNumber32(number) || Fail(needs)) && End() && Done(ScenarioVerb::Fault, {"", target, number});

@@ -20,14 +20,14 @@ bool NeedsReadinessBox(const std::vector<Finding>& findings) {
   return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.severity != Severity::Info; });
 }
 
-std::wstring ReadinessBoxText(const std::vector<Finding>& findings, const std::wstring& reportPath,
+std::wstring ReadinessBoxText(const std::vector<Finding>& findings, const std::wstring& reportLine,
                               const std::wstring& question) {
   if (!NeedsReadinessBox(findings)) return {};
   std::wstring text;
   for (const Finding& finding : findings) {
     if (finding.severity != Severity::Info) text += ReadinessFindingLine(finding) + L"\r\n";
   }
-  if (!reportPath.empty()) text += FormatText(L"\r\nThe report was saved to %s.\r\n", {reportPath});
+  if (!reportLine.empty()) text += L"\r\n" + reportLine + L"\r\n";
   if (HasFailFinding(findings)) text += L"\r\n" + question + L"\r\n";
   // The box shows no trailing blank line.
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();

@@ -19,9 +19,8 @@ bool HasFailFinding(const std::vector<Finding>& findings);
 // A FAIL or WARN finding: the box is shown. INFO findings are only logged and reported.
 bool NeedsReadinessBox(const std::vector<Finding>& findings);
 
-// The box: a line per FAIL and WARN finding in the given order, then "The report was saved
-// to <path>." (left out when `reportPath` is empty: the report could not be written), then,
-// when a finding is FAIL, `question` (No is the box's default). Lines end with CR LF.
-// Empty when no finding needs the box.
-std::wstring ReadinessBoxText(const std::vector<Finding>& findings, const std::wstring& reportPath,
+// The box: a line per FAIL and WARN finding in the given order, then `reportLine` (where the
+// report was saved, or why it could not be), then, when a finding is FAIL, `question` (No is
+// the box's default). Lines end with CR LF. Empty when no finding needs the box.
+std::wstring ReadinessBoxText(const std::vector<Finding>& findings, const std::wstring& reportLine,
                               const std::wstring& question);

@@ -1,6 +1,7 @@
 // The readiness checks of the five links: complete, on one network per link, apart from each other.
 #include <set>
 
+#include "common/text_case.h"
 #include "common/text_format.h"
 #include "validation/readiness_checks.h"
 #include "validation/readiness_context.h"
@@ -15,6 +16,24 @@ bool IsPublic(Link link) { return link == Link::Clan || link == Link::Elan; }
 std::vector<ObservedValue> AddressAndMask(const NodeState& node, Link link) {
   const cNIC& nic = *node[link].nic;
   return {{ObservedName(node, link, L"address"), nic.IpAddress}, {ObservedName(node, link, L"mask"), nic.SubnetMask}};
+}
+
+// The name without blanks, lowered: two names alike in this are a near miss of each other.
+std::wstring Folded(const std::wstring& name) {
+  std::wstring folded;
+  for (const wchar_t c : name) {
+    if (c != L' ' && c != L'\t') folded += c;
+  }
+  return ToLowerAscii(folded);
+}
+
+// A connection of the node named as `link` but for letter case or blanks; empty when none is.
+std::wstring NearMiss(const NodeState& node, Link link) {
+  const std::wstring wanted = Folded(LinkName(link));
+  for (const std::wstring& name : node.record->OtherConnectionNames) {
+    if (Folded(name) == wanted) return name;
+  }
+  return {};
 }
 
 std::vector<ObservedValue> Joined(std::vector<ObservedValue> a, const std::vector<ObservedValue>& b) {
@@ -39,9 +58,17 @@ void CheckIncompleteLinks(const PairState& pair, std::vector<Finding>& out) {
       } else {
         message = FormatText(L"%s has no mask (address %s)", {where, nic.IpAddress});
       }
-      out.push_back(MakeFinding(L"R01", L"link-incomplete", Severity::Fail, {link}, {node.number}, message,
-                                FormatText(L"Give the connection named exactly %s on %s a static address and mask.",
-                                           {LinkName(link), node.name}),
+      std::wstring remedy = FormatText(L"Give the connection named exactly %s on %s a static address and mask.",
+                                       {LinkName(link), node.name});
+      // Connections are found by their exact name: one that differs in case or blanks is the likely cause.
+      if (const std::wstring miss = nic.Uuid.empty() ? NearMiss(node, link) : std::wstring(); !miss.empty()) {
+        message += FormatText(
+            L": no connection is named %s, but one is named \"%s\" (names must match exactly, letter case and "
+            L"blanks included)",
+            {LinkName(link), miss});
+        remedy = FormatText(L"Rename the connection \"%s\" on %s to %s exactly.", {miss, node.name, LinkName(link)});
+      }
+      out.push_back(MakeFinding(L"R01", L"link-incomplete", Severity::Fail, {link}, {node.number}, message, remedy,
                                 AddressAndMask(node, link)));
     }
   }

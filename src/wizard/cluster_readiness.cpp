@@ -29,10 +29,15 @@ bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question)
       platform_, log_, *this, Node1Info, Node2Info, false,
       [this](const auto& work) { return remoteCalls_.RunOffWindowThread(work); }, findings);
   for (const Finding& finding : findings) LogFinding(log_, finding);
-  const std::wstring reportPath = SaveReadinessReport(step, findings, links);
-  // INFO findings are only logged and reported; with none of the others the step goes on as ever.
-  if (!NeedsReadinessBox(findings)) return true;
-  const std::wstring text = ReadinessBoxText(findings, reportPath, question);
+  const SavedReport& saved = lastSavedReport_ = SaveReadinessReport(step, findings, links);
+  const std::wstring reportLine = SavedReportLine(saved, view_.ShownPath(saved.htmlPath));
+  // INFO findings are only logged and reported; with none of the others the step goes on as ever,
+  // and a report that could not be saved gets a box of its own.
+  if (!NeedsReadinessBox(findings)) {
+    if (saved.htmlPath.empty()) view_.ShowMessage(reportLine, kReadinessCaption);
+    return true;
+  }
+  const std::wstring text = ReadinessBoxText(findings, reportLine, question);
   if (!HasFailFinding(findings)) {
     view_.ShowMessage(text, kReadinessCaption);
     return true;
@@ -41,11 +46,12 @@ bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question)
   return view_.AskYesNo(text, kReadinessCaption, Answer::No);
 }
 
-std::wstring WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings,
-                                               const LinkProbeResults& links) {
+SavedReport WizardDialog::SaveReadinessReport(int step, const std::vector<Finding>& findings,
+                                              const LinkProbeResults& links) {
   const LocalDateTime now = platform_.machine.LocalTime();
   ReportInput input;
-  input.run = {now, LocalComputerName(), ProgramVersion(), ProgramEdition(), step == 3 ? 2 : 1, step};
+  input.run = {now,  LocalComputerName(),          ProgramVersion(), ProgramEdition(), step == 3 ? 2 : 1,
+               step, platform_.machine.LabFolder()};
   input.entries = *this;
   input.node1 = Node1Info;
   input.node2 = Node2Info;

@@ -18,6 +18,9 @@ int FindItemByPrefix(const std::vector<std::wstring>& items, const std::wstring&
   }
   return -1;
 }
+
+// The toolkit's own prompt for an entry holding more than its limit.
+std::wstring LimitPrompt(int limit) { return FormatText(L"Please enter no more than %d characters.", {limit}); }
 }  // namespace
 
 std::vector<std::pair<int, std::wstring*>> WizardDialog::EntryFields() {
@@ -57,10 +60,27 @@ bool WizardDialog::UpdateData(bool read) {
     *field = AsEntryHolds(controlId, text);
     if (limit > 0 && static_cast<int>(text.size()) > limit) {
       // The toolkit's own prompt; the read stops here, so the later entries keep their values.
-      view_.ShowMessage(FormatText(L"Please enter no more than %d characters.", {limit}), L"");
+      view_.ShowMessage(LimitPrompt(limit), L"");
       view_.FocusEntry(controlId);
       return false;
     }
   }
   return true;
+}
+
+std::wstring WizardDialog::RefusedEntry(int* controlId) {
+  for (const auto& [id, field] : EntryFields()) {
+    *controlId = id;
+    if (id == IDC_BOARD_COUNT) {
+      const std::vector<std::wstring> items = view_.BoardCountItems();
+      if (field->empty() || FindItemByPrefix(items, *field) >= 0) continue;
+      std::wstring list;
+      for (const std::wstring& item : items) list += (list.empty() ? L"" : L", ") + item;
+      return FormatText(L"\"%s\" is not one of the list's items (%s).", {*field, list});
+    }
+    const int limit = FindControl(id)->textLimit;
+    if (limit > 0 && static_cast<int>(field->size()) > limit) return LimitPrompt(limit);
+  }
+  *controlId = 0;
+  return {};
 }

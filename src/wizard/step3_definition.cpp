@@ -112,14 +112,16 @@ DefinitionOutcome WizardDialog::RunInstaller(const std::wstring& commandLine, co
   }
 
   if (const Status rc = platform_.files.CheckReadable(definitionFile); rc != status::Success) {
-    ReportFailure(FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc}));
+    ReportFailure(FormatText(L"Unable to open the generated definition file %s. rc = %ld", {definitionFile, rc}),
+                  definitionFile);
     return DefinitionOutcome::NotConfirmed;
   }
   const std::optional<FileStamp> definitionNow = StampIfPresent(platform_.files, definitionFile);
   if (earlierDefinition && (!definitionNow || *definitionNow == *earlierDefinition)) {
     ReportFailure(
         FormatText(L"The installer did not generate the definition file %s: the file there was left by an earlier run.",
-                   {definitionFile}));
+                   {definitionFile}),
+        definitionFile);
     return DefinitionOutcome::NotConfirmed;
   }
 

@@ -13,9 +13,14 @@ void WizardDialog::ShowValidationReport(const std::wstring& report) {
   log_.Error(report);
 }
 
-void WizardDialog::ReportFailure(const std::wstring& message) {
+void WizardDialog::ReportFailure(const std::wstring& message, const std::wstring& path) {
   log_.Error(message);
-  view_.ShowMessage(message, L"");
+  // The log keeps the system's own line; the box names the file as its reader can find it.
+  std::wstring shown = message;
+  if (const std::size_t at = path.empty() ? std::wstring::npos : shown.find(path); at != std::wstring::npos) {
+    shown.replace(at, path.size(), view_.ShownPath(path));
+  }
+  view_.ShowMessage(shown, L"");
 }
 
 Status WizardDialog::WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines,
@@ -30,6 +35,6 @@ Status WizardDialog::WriteWholeTextFile(const wchar_t* path, const std::vector<s
   } else {
     rc = platform_.files.ReplaceWholeFile(path, bytes, failedStep);
   }
-  if (rc != status::Success) ReportFailure(FileWriteFailureMessage(*failedStep, path, rc));
+  if (rc != status::Success) ReportFailure(FileWriteFailureMessage(*failedStep, path, rc), path);
   return rc;
 }

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "validation/link_probe_plan.h"
 #include "validation/readiness_finding.h"
+#include "wizard/readiness_report_file.h"
 #include "wizard/responsive_remote_calls.h"
 
 class InstallLog;
@@ -54,6 +55,11 @@ class WizardDialog : public Entries {
   // Field exchange (field_exchange.cpp): `read` copies the controls into the entry strings (false
   // when the AutoStart domain is too long), otherwise the strings are shown in the controls.
   bool UpdateData(bool read);
+  // What that exchange refuses of the entry strings as they stand, said without a box: an entry
+  // longer than its limit (the toolkit's prompt), or a board count that no item of the list begins
+  // with (which the window would show as no choice). Empty when it takes them all; else
+  // `controlId` names the entry (field_exchange.cpp).
+  std::wstring RefusedEntry(int* controlId);
 
   // The defaults file (defaults_file_io.cpp): read once at opening; written by Step 2 (0, or
   // non-zero after its own message).
@@ -84,6 +90,9 @@ class WizardDialog : public Entries {
   cNode Node2Info;
   cNode Node1Info;
 
+  // The readiness report the last readiness checks saved, or why they could not.
+  const SavedReport& LastSavedReport() const { return lastSavedReport_; }
+
   // Step 1 reads the servers through `reader` from now on (null: each in turn, as the window does).
   void SetNodeReader(NodeReader* reader) { nodeReader_ = reader; }
 
@@ -103,8 +112,9 @@ class WizardDialog : public Entries {
   Status WriteWholeTextFile(const wchar_t* path, const std::vector<std::wstring>& lines, FileWriteStep* failedStep);
   // Shows a validation report in its box and logs it as an error.
   void ShowValidationReport(const std::wstring& report);
-  // Logs a failure as an error and shows it in a box with the application title.
-  void ReportFailure(const std::wstring& message);
+  // Logs a failure as an error and shows it in a box with the application title; `path`, when
+  // the message names one, is shown as the view names files.
+  void ReportFailure(const std::wstring& message, const std::wstring& path = {});
   // Starts the installer, waits for it and confirms that it generated `definitionFile`.
   DefinitionOutcome RunInstaller(const std::wstring& commandLine, const std::wstring& definitionFile);
   // True once the installer ended; false when it is still running at the bound.
@@ -113,8 +123,8 @@ class WizardDialog : public Entries {
   // the report saved, FAIL and WARN findings shown. False only when a FAIL finding was shown
   // and the user did not answer `question` with Yes.
   bool CheckClusterReadiness(int step, const std::wstring& question);
-  // The report's HTML path, or empty when it could not be saved (logged).
-  std::wstring SaveReadinessReport(int step, const std::vector<Finding>& findings, const LinkProbeResults& links);
+  // The report's HTML path, or why it could not be saved (logged).
+  SavedReport SaveReadinessReport(int step, const std::vector<Finding>& findings, const LinkProbeResults& links);
 
   Platform& platform_;
   InstallLog& log_;
@@ -122,4 +132,5 @@ class WizardDialog : public Entries {
   // Set while a handler runs (see HandlerGuard).
   bool handlerRunning_ = false;
   NodeReader* nodeReader_ = nullptr;
+  SavedReport lastSavedReport_;
 };

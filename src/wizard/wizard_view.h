@@ -39,6 +39,10 @@ class WizardView {
   // A modal Yes/No box with no icon, `preselected` the button Enter presses; true for Yes.
   virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption, Answer preselected) = 0;
 
+  // How a box names a file or folder of the system (a Windows path): as it is, unless the window
+  // is the lab edition's, which adds where the lab keeps it on this computer.
+  virtual std::wstring ShownPath(const std::wstring& path) { return path; }
+
   // Ends the window's modal run with `result`.
   virtual void EndModal(int result) = 0;
   // Shows that the window is busy (the wait cursor) while a long step runs.

@@ -1,12 +1,19 @@
 // The scenario runner's own parts: reading scripts, the scripted window, the run's rules and the comparison.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/lab/lab_folder.h"
 #include "resource.h"
 #include "scenario/scenario_runner.h"
 #include "scenario/scenario_script.h"
@@ -38,7 +45,7 @@ RunResult RunScript(const std::string& script) {
   }
   Transcript transcript;
   {
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}, {}}, transcript);
     result.ok = runner.Run(commands, &result.error);
   }
   result.lines = transcript.Lines();
@@ -231,7 +238,7 @@ TEST(ScenarioRunner, DriveCommandsNeverLeaveTheLabsCopy) {
     ASSERT_TRUE(ParseScenarioScript("lab demo\n", &commands, &error));
     commands.push_back({2, "made by hand", c.verb, c.args});
     Transcript transcript;
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}, {}}, transcript);
     EXPECT_FALSE(runner.Run(commands, &error));
     EXPECT_EQ(error.line, 2);
     EXPECT_EQ(error.reason, "\"" + c.args[0] + "\" leaves the lab's drives");
@@ -243,6 +250,88 @@ TEST(ScenarioRunner, DriveCommandsNeverLeaveTheLabsCopy) {
   fs::remove(outside / (tag + "-new.txt"), ignored);
   fs::remove(outside / (tag + ".txt"), ignored);
   fs::remove(outside / tag, ignored);
+}
+
+// A lab is data: the copy never follows a link (one to / walked the whole file system) and refuses the lab.
+TEST(ScenarioRunner, ALabHoldingALinkIsRefusedAndTheLinkNeverFollowed) {
+  const fs::path folder = fs::temp_directory_path() / ("duplex-linked-" + std::to_string(std::random_device()()));
+  fs::create_directories(folder);
+  std::string error;
+  ASSERT_TRUE(CopyLabFolder(fs::path(DUPLEX_LAB_DIR) / "demo", folder / "linked", &error)) << error;
+  fs::create_directories(folder / "elsewhere");
+  std::ofstream(folder / "elsewhere" / "not-the-labs.txt") << "outside";
+  const fs::path link = folder / "linked" / "drives" / "E" / "Zandor" / "HA" / "out";
+  fs::create_directory_symlink(folder / "elsewhere", link);
+  fs::create_directories(folder / "scratch");
+
+  std::vector<ScenarioCommand> commands;
+  ScriptError scriptError;
+  ASSERT_TRUE(ParseScenarioScript("lab linked\nstart\n", &commands, &scriptError));
+  Transcript transcript;
+  {
+    ScenarioRunner runner({folder, DUPLEX_LAB_DIR, {}, {}, folder / "scratch"}, transcript);
+    EXPECT_FALSE(runner.Run(commands, &scriptError));
+  }
+  EXPECT_EQ(scriptError.line, 1);
+  EXPECT_NE(scriptError.reason.find(link.string() + " is a symbolic link or a junction"), std::string::npos)
+      << scriptError.reason;
+  EXPECT_TRUE(fs::is_empty(folder / "scratch")) << "the partial copy is gone";
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+}
+
+// Stopped while a server answers slowly, the runner removes its copy of the lab, then ends as the signal would.
+TEST(ScenarioRunnerStopped, RemovesItsCopyOfTheLab) {
+  for (const int stop : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(stop);
+    const fs::path temp = fs::temp_directory_path() / ("duplex-stopped-" + std::to_string(std::random_device()()));
+    fs::create_directories(temp / "tmp");
+    std::ofstream(temp / "slow.scenario")
+        << "lab demo\n"
+           "file D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat 0\\r\\nha-managed\\r\\n10.1.1.5\\r\\n"
+           "10.2.2.5\\r\\nnode-a\\r\\nnode-b\\r\\nadmin\\r\\nworkgroup\\r\\n1\\r\\nha1\\r\\n10.1.1.1\\r\\n\n"
+           "fault node-b latency-ms = 60000\n"
+           "start\n"
+           "press step1\n";
+    const std::string program = DUPLEX_SCENARIO_PATH;
+    const std::string script = (temp / "slow.scenario").string();
+    const std::string labs = DUPLEX_LAB_DIR;
+    const std::string tmpdir = "TMPDIR=" + (temp / "tmp").string();
+    std::vector<char*> argv = {const_cast<char*>(program.c_str()), const_cast<char*>(script.c_str()),
+                               const_cast<char*>("--labs"), const_cast<char*>(labs.c_str()), nullptr};
+    std::vector<char*> envp = {const_cast<char*>(tmpdir.c_str()), nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0);
+
+    // Once the fault is in the copy, the copy is whole and the run is on its way to the slow server.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool copied = false;
+    while (!copied && std::chrono::steady_clock::now() < deadline) {
+      std::error_code error;
+      for (const auto& entry : fs::recursive_directory_iterator(temp / "tmp", error)) {
+        if (entry.path().filename() == "faults.conf") copied = true;
+      }
+      // A real process is waited for here: no clock of the test's own can move it on.
+      if (!copied) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(copied);
+    kill(child, stop);
+    int status = 0;
+    bool ended = false;
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+      ended = waitpid(child, &status, WNOHANG) == child;
+      if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!ended) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == stop) << status;
+    EXPECT_TRUE(fs::is_empty(temp / "tmp")) << "the copy of the lab is left behind";
+    std::error_code ignored;
+    fs::remove_all(temp, ignored);
+  }
 }
 
 TEST(Transcript, FirstDifferenceNamesTheLineAndBothSides) {

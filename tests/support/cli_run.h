@@ -1,6 +1,7 @@
 // A command run on a lab as the lab edition runs it, with its console and install log recorded.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,8 @@ struct CliRun {
 };
 
 // Runs the command `words` on `lab`, at 2026-12-08 14:30:05 by the run's clock; standard error is
-// taken for a terminal when `errIsTerminal`, so that progress lines are written.
-CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTerminal = false);
+// taken for a terminal when `errIsTerminal`, so that progress lines are written. `onFirstError`, when
+// given, is called once, as the first text reaches standard error (a progress line, while the
+// servers are still being read).
+CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTerminal = false,
+              const std::function<void()>& onFirstError = {});

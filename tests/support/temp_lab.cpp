@@ -7,7 +7,7 @@
 #include <random>
 
 #include "common/text_encoding.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,7 @@
 // capture: a lab read through the seam and written as a lab folder; the folder, loaded, is read as the original.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -10,7 +11,10 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "common/path_text.h"
+#include "platform/lab/lab_registry.h"
 #include "common/text_encoding.h"
+#include "support/capture_scratch.h"
 #include "support/cli_run.h"
 #include "support/cluster_wizard.h"
 #include "wizard/wizard_dialog.h"
@@ -50,25 +54,6 @@ StepOneSeen RunStepOne(const fs::path& folder) {
   return seen;
 }
 
-// A folder of the test's own, removed at the end; tests run in processes of their own at the same time.
-struct CaptureFolder {
-  CaptureFolder()
-      : path(fs::temp_directory_path() /
-             ("duplex-capture-" + std::to_string(std::random_device()()) + "-" + std::to_string(counter++))) {
-    fs::remove_all(path);
-  }
-  ~CaptureFolder() {
-    std::error_code error;
-    fs::remove_all(path, error);
-  }
-  static inline int counter = 0;
-  fs::path path;
-};
-
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 }  // namespace
 
 TEST(Capture, CapturedLabGathersAsTheOriginal) {
@@ -118,13 +103,14 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
     cluster.temp.WriteDriveFile(kDefaultsPath, kStage1Answers);
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
-    CaptureFolder capture;
+    CaptureScratch capture;
 
     const CliRun run = RunCli(*lab, {L"capture", capture.path.wstring()});
     ASSERT_EQ(run.exitCode, exitcode::Clean);
     EXPECT_EQ(lab->OpenHandleCount(), 0u);
-    EXPECT_EQ(ReadFile(capture.path / "drives" / "D" / "Zandor" / "HA" / "ToolkitInstaller2.0" / "HADefaults.dat"),
-              kStage1Answers);
+    EXPECT_EQ(
+        ReadWholeHostFile(capture.path / "drives" / "D" / "Zandor" / "HA" / "ToolkitInstaller2.0" / "HADefaults.dat"),
+        kStage1Answers);
 
     const StepOneSeen original = RunStepOne(cluster.temp.Folder());
     const StepOneSeen captured = RunStepOne(capture.path);
@@ -178,7 +164,7 @@ TEST(Capture, ExitCodesSayWhatWasWritten) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
     cluster.temp.WriteDriveFile(kDefaultsPath, kStage1Answers);
-    CaptureFolder capture;
+    CaptureScratch capture;
     fs::path target = capture.path / "site";
     if (c.exitCode == exitcode::FileNotWritten) target = capture.path / "blocker" / "site";
     c.prepare(cluster.temp, c.exitCode == exitcode::FileNotWritten ? capture.path / "blocker" : target);
@@ -201,7 +187,165 @@ TEST(Capture, ExitCodesSayWhatWasWritten) {
     EXPECT_EQ(written, c.serverFolders);
     if (c.exitCode == exitcode::Clean || c.exitCode == exitcode::NotGathered) {
       EXPECT_TRUE(fs::exists(target / "lab.conf"));
-      EXPECT_NE(ReadFile(target / "README.txt").find("2026-12-08 14:30:05"), std::string::npos);
+      EXPECT_NE(ReadWholeHostFile(target / "README.txt").find("2026-12-08 14:30:05"), std::string::npos);
     }
   }
+}
+
+// A capture travels from a site to a support desk: nothing in it, nor in the answers and names it
+// was made from, reaches a path outside its folder, breaks its files, or ends the program.
+TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
+  std::wstring tooMany = L"node-a";
+  for (int i = 0; i < 64; ++i) tooMany += L",node-" + std::to_wstring(i);
+  struct Case {
+    const char* what;
+    std::string answers;  // the defaults file
+    std::function<void(TempLab&, Lab&)> site;
+    const wchar_t* folderName;  // below the test's folder
+    std::wstring nodes;
+    int exitCode;
+    std::string printed;                     // a line of standard output or error
+    std::vector<std::string> serverFolders;  // the servers/ folders written
+  };
+  const std::string climbingDomain =
+      "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\n..\\..\\..\\.."
+      "\\escaped\r\n"
+      "127.0.0.1\r\n";
+  const Case cases[] = {
+      {"an AutoStart domain that climbs out of the drives",
+       climbingDomain,
+       [](TempLab& temp, Lab&) {
+         fs::create_directories(temp.Folder() / "escaped");
+         std::ofstream(temp.Folder() / "escaped" / "manifest") << "outside the drives";
+       },
+       L"site",
+       L"",
+       exitcode::Clean,
+       "",
+       {"node-a", "node-b"}},
+      {"a node name that climbs out of servers/",
+       kStage1Answers,
+       {},
+       L"site",
+       L"node-a,../../escaped",
+       exitcode::Usage,
+       "\"../../escaped\" is not a host name a capture can keep as a folder.",
+       {}},
+      {"more servers than a site has",
+       kStage1Answers,
+       {},
+       L"site",
+       tooMany,
+       exitcode::Usage,
+       "capture reads at most 64 servers; 65 were named.",
+       {}},
+      {"a folder named beyond ASCII",
+       kStage1Answers,
+       {},
+       L"Z\u00fcrich",
+       L"",
+       exitcode::Clean,
+       "",
+       {"node-a", "node-b"}},
+      {"a server named beyond ASCII",
+       kStage1Answers,
+       {},
+       L"site",
+       L"node-a,n\u00f6de-x",
+       exitcode::NotGathered,
+       "The server n\u00f6de-x could not be read. rc = 53",
+       {"node-a"}},
+      {"a key name with a line break",
+       kStage1Answers,
+       [](TempLab&, Lab& lab) {
+         lab.Registry().ServerRoot(L"node-b").CreatePath(
+             L"SOFTWARE\\Zandor\\Vestamail\\ConfigWizard\\Evil]\r\n"
+             L"\"Switch IP Address\"=\"6.6.6.6\"\r\n[x");
+       },
+       L"site",
+       L"",
+       exitcode::NotGathered,
+       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a subkey whose name holds a line break",
+       {"node-a"}},
+      {"a value name with a line break",
+       kStage1Answers,
+       [](TempLab&, Lab& lab) {
+         lab.Registry()
+             .ServerRoot(L"node-b")
+             .FindPath(L"SOFTWARE\\Zandor\\Vestamail\\ConfigWizard")
+             ->SetValue({L"Evil\n\"Switch IP Address\"", 1, {0, 0}});
+       },
+       L"site",
+       L"",
+       exitcode::NotGathered,
+       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a value whose name holds a line break",
+       {"node-a"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClusterLab cluster;
+    cluster.temp.WriteDriveFile(kDefaultsPath, c.answers);
+    std::unique_ptr<Lab> lab = cluster.temp.Load();
+    ASSERT_NE(lab, nullptr);
+    if (c.site) c.site(cluster.temp, *lab);
+    CaptureScratch capture;
+    const fs::path target = capture.path / PathFromWide(c.folderName);
+    std::vector<std::wstring> words = {L"capture", WideFromPath(target)};
+    if (!c.nodes.empty()) words.insert(words.end(), {L"nodes", c.nodes});
+    const CliRun run = RunCli(*lab, words);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    if (!c.printed.empty()) {
+      const std::string printed = Utf8FromWide(WideFromUtf8(c.printed));
+      bool found = false;
+      for (const auto* lines : {&run.out, &run.err}) {
+        for (const std::string& line : *lines) found = found || line.find(printed) != std::string::npos;
+      }
+      EXPECT_TRUE(found) << printed;
+    }
+    std::vector<std::string> written;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(target / "servers", error)) {
+      written.push_back(entry.path().filename().string());
+    }
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, c.serverFolders);
+    // Nothing but the capture's own folder, whatever the names held.
+    std::vector<fs::path> besides;
+    for (const auto& entry : fs::directory_iterator(capture.path, error)) besides.push_back(entry.path());
+    EXPECT_EQ(besides, c.exitCode == exitcode::Usage ? std::vector<fs::path>{} : std::vector<fs::path>{target});
+    for (const auto& entry : fs::recursive_directory_iterator(target, error)) {
+      EXPECT_EQ(entry.path().filename().string().find("escaped"), std::string::npos) << entry.path();
+      if (entry.is_regular_file()) {
+        EXPECT_EQ(ReadWholeHostFile(entry.path()).find("6.6.6.6"), std::string::npos) << entry.path();
+      }
+    }
+  }
+}
+
+// A capture holds the drives and folders the wizard reads and writes: check saves its report in
+// it, and generate reaches the end of Step 3 on it, the lab playing the product's installer.
+TEST(Capture, ACaptureIsACompleteLab) {
+  ClusterLab cluster;
+  cluster.temp.WriteDriveFile(
+      kDefaultsPath,
+      "1\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n"
+      "127.0.0.1\r\n");
+  cluster.temp.WriteDriveFile(L"D:\\Program Files\\EMC AutoStart\\ha1\\manifest", "installed\r\n");
+  std::unique_ptr<Lab> site = cluster.temp.Load();
+  ASSERT_NE(site, nullptr);
+  CaptureScratch capture;
+  const fs::path target = capture.path / "site-capture";
+  ASSERT_EQ(RunCli(*site, {L"capture", WideFromPath(target)}).exitCode, exitcode::Clean);
+
+  std::string error;
+  std::unique_ptr<Lab> rehearsal = Lab::Load(target, &error);
+  ASSERT_NE(rehearsal, nullptr) << error;
+  EXPECT_EQ(RunCli(*rehearsal, {L"check"}).exitCode, exitcode::Clean);
+  std::error_code ignored;
+  EXPECT_FALSE(fs::is_empty(target / "drives/C/ProgramData/Zandor/Reports", ignored)) << "the report was saved";
+  const CliRun generate = RunCli(*rehearsal, {L"generate"});
+  EXPECT_EQ(generate.exitCode, exitcode::Clean);
+  EXPECT_NE(std::find(generate.out.begin(), generate.out.end(), "Phase 2 Complete"), generate.out.end());
+  EXPECT_TRUE(fs::exists(target / "drives/E/Zandor/HA/AutoStart_Configuration.ini"));
+  EXPECT_TRUE(fs::exists(target / "drives/D/Zandor/HA/ToolkitInstaller2.0/Vestamail-Mirroring.def"));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "cli/exit_codes.h"
 #include "common/text_encoding.h"
+#include "common/path_text.h"
 #include "support/cli_run.h"
 #include "support/cluster_wizard.h"
 
@@ -33,6 +35,17 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
   return false;
 }
 
+void AppendLabConf(TempLab& lab, const std::string& line) {
+  std::ofstream(lab.Folder() / "lab.conf", std::ios::app) << line << "\n";
+}
+
+// Node 2's HB1 on another network: a FAIL.
+void MoveNode2Hb1(TempLab& lab) {
+  lab.AddRegFile(L"node-b", "registry/zz-site.reg",
+                 L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                     AdapterGuid(22) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.33.3.2"}));
+}
+
 std::size_t ReportFiles(const fs::path& folder) {
   std::size_t count = 0;
   std::error_code error;
@@ -51,23 +64,52 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
     bool reported;        // the readiness report was saved
   };
   const Case cases[] = {
-      {"a clean pair: INFO only", [](TempLab&) {}, {}, exitcode::Clean, "[INFO] R11 CLAN:", true},
+      // The report's path as the lab has it, and where that is on this computer.
+      {"a clean pair: INFO only",
+       [](TempLab&) {},
+       {},
+       exitcode::Clean,
+       "The report was saved to C:\\ProgramData\\Zandor\\Reports\\readiness-20261208-143005.html (in the lab: ",
+       true},
+      {"one WARN alone: node 2's HB1 mask narrower, the network the same",
+       [](TempLab& lab) {
+         lab.AddRegFile(L"node-b", "registry/zz-site.reg",
+                        L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                            AdapterGuid(22) + L"]\n" + MultiStringValue(L"SubnetMask", {L"255.255.255.128"}));
+       },
+       {},
+       exitcode::Warn,
+       "readiness 0 FAIL, 1 WARN,",
+       true},
       {"a WARN: the managed CLAN address outside both CLAN networks",
        [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(2, "10.9.1.5")); },
        {},
        exitcode::Warn,
        "[WARN] R06 CLAN: The managed CLAN address (10.9.1.5) is outside the CLAN network of node-a",
        true},
-      {"a FAIL: node 2's HB1 on another network",
+      {"a FAIL: node 2's HB1 on another network", MoveNode2Hb1, {}, exitcode::Fail, "[FAIL] R02 HB1:", true},
+      {"no drive C: the report can't be saved",
+       [](TempLab& lab) { fs::remove_all(lab.Folder() / "drives" / "C"); },
+       {},
+       exitcode::ReportNotSaved,
+       "The readiness report could not be saved: Unable to save the cluster readiness report in C:\\ProgramData. rc = "
+       "3",
+       false},
+      {"a full disk C: the report can't be saved",
+       [](TempLab& lab) { AppendLabConf(lab, "disk-full = C"); },
+       {},
+       exitcode::ReportNotSaved,
+       ".json. rc = 112",
+       false},
+      {"a FAIL matters more than the lost report",
        [](TempLab& lab) {
-         lab.AddRegFile(L"node-b", "registry/zz-site.reg",
-                        L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                            AdapterGuid(22) + L"]\n" + MultiStringValue(L"IPAddress", {L"10.33.3.2"}));
+         MoveNode2Hb1(lab);
+         AppendLabConf(lab, "disk-full = C");
        },
        {},
        exitcode::Fail,
-       "[FAIL] R02 HB1:",
-       true},
+       "the report was not saved. Exit code 2.",
+       false},
       {"a WARN of the wires: node 2 answers no echo",
        [](TempLab& lab) { lab.WriteServerFile(L"node-b", "faults.conf", "echo-blocked = yes\n"); },
        {},
@@ -102,11 +144,23 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
        exitcode::NotGathered,
        "You must specify a user name.",
        false},
-      {"no answers saved yet",
+      {"an AutoStart domain longer than its entry takes",
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(9, "ha123456789")); },
+       {},
+       exitcode::NotGathered,
+       "EMC AutoStart Domain Name: Please enter no more than 8 characters.",
+       false},
+      {"a board count that is none of the list's items",
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(8, "2")); },
+       {},
+       exitcode::NotGathered,
+       "Number of TMX48 Boards: \"2\" is not one of the list's items (1, 3).",
+       false},
+      {"no answers saved yet: said first, with what to do",
        [](TempLab& lab) { fs::remove(lab.DriveHostPath(kDefaultsPath)); },
        {},
        exitcode::NotGathered,
-       "You must specify a managed host name.",
+       "Save them with Steps 1 and 2 of the window, or name a file of them: check answers FILE",
        false},
       {"node 2 unreachable",
        [](TempLab& lab) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); },
@@ -118,7 +172,14 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
        [](TempLab&) {},
        {L"answers", L"/nonexistent/answers.dat"},
        exitcode::Usage,
-       "The answers file /nonexistent/answers.dat cannot be read.",
+       "The answers file /nonexistent/answers.dat cannot be read. It is not there.",
+       false},
+      // Through UTF-8: in the "C" locale a name beyond ASCII ended the program.
+      {"an answers file named beyond ASCII",
+       [](TempLab&) {},
+       {L"answers", L"/nonexistent/\u00e4nswers.dat"},
+       exitcode::Usage,
+       "The answers file /nonexistent/\u00e4nswers.dat cannot be read.",
        false},
   };
   for (const Case& c : cases) {
@@ -135,6 +196,9 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
 
     const CliRun run = RunCli(*lab, words);
     EXPECT_EQ(run.exitCode, c.exitCode);
+    // A run on a lab says so before anything else.
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out.front(), "Lab run: " + Utf8FromWide(WideFromPath(fs::absolute(cluster.temp.Folder()))));
     EXPECT_TRUE(Contains(run.out, c.printed) || Contains(run.err, c.printed)) << c.printed;
     if (c.exitCode != exitcode::Usage) {
       ASSERT_FALSE(run.out.empty());

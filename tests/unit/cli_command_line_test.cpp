@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ios>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,6 +80,9 @@ TEST(CommandLine, ReadsEverySpellingOfCommandsAndOptions) {
       {"Windows question mark", {L"/?"}, CommandKind::Help, L"", L"", false, L"", {}},
       {"dash question mark", {L"-?"}, CommandKind::Help, L"", L"", false, L"", {}},
       {"double-dash help", {L"--HELP"}, CommandKind::Help, L"", L"", false, L"", {}},
+      {"version", {L"version"}, CommandKind::Version, L"", L"", false, L"", {}},
+      {"Windows switch version", {L"/Version"}, CommandKind::Version, L"", L"", false, L"", {}},
+      {"double-dash version", {L"--VERSION"}, CommandKind::Version, L"", L"", false, L"", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -117,6 +121,7 @@ TEST(CommandLine, UsageErrorsNameTheWordAtFault) {
       {"a second folder", {L"capture", L"x", L"y"}, L"\"y\" is not an option of capture."},
       {"an unknown switch is no folder", {L"capture", L"--out", L"x"}, L"\"--out\" is not an option of capture."},
       {"help takes nothing", {L"help", L"check"}, L"\"check\" is not an option of help."},
+      {"version takes nothing", {L"--version", L"--help"}, L"\"--help\" is not an option of version."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -127,17 +132,24 @@ TEST(CommandLine, UsageErrorsNameTheWordAtFault) {
   }
 }
 
-// Help and a usage error need no servers: every line a person reads is also in the install log.
-TEST(CommandLine, HelpAndUsageErrorsPrintAndLogEachLine) {
+// Help, version and a usage error need no servers: every line a person reads is also in the install log.
+TEST(CommandLine, HelpVersionAndUsageErrorsPrintAndLogEachLine) {
   struct Case {
     const char* what;
     std::vector<std::wstring> words;
     int exitCode;
     bool toError;
+    std::string firstLine;
   };
   const Case cases[] = {
-      {"help", {L"help"}, exitcode::Clean, false},
-      {"usage error", {L"check", L"--bogus"}, exitcode::Usage, true},
+      {"help", {L"help"}, exitcode::Clean, false, "Usage:"},
+      // The version the build declares (CMakeLists.txt), and the edition this test is built for.
+      {"version",
+       {L"/version"},
+       exitcode::Clean,
+       false,
+       "DuplexSetupAssistant " DUPLEX_EXPECTED_VERSION " (" DUPLEX_EXPECTED_EDITION " edition)"},
+      {"usage error", {L"check", L"--bogus"}, exitcode::Usage, true, "\"--bogus\" is not an option of check."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -153,10 +165,34 @@ TEST(CommandLine, HelpAndUsageErrorsPrintAndLogEachLine) {
     const std::vector<std::string> printed = Lines(c.toError ? err.str() : out.str());
     EXPECT_EQ((c.toError ? out : err).str(), "");
     ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(printed.front(), c.firstLine);
     std::vector<std::string> logged;
     for (const std::wstring& message : log.Messages()) logged.push_back(Utf8FromWide(message));
     for (const std::string& line : printed) {
       EXPECT_NE(std::find(logged.begin(), logged.end(), line), logged.end()) << line;
     }
   }
+}
+
+// Whatever escapes a command (here a console whose standard output throws, as a stream set to throw would) becomes
+// a message on standard error and in the log, and an exit code of its own: never an abort, never 3.
+TEST(CommandLine, AnUnexpectedErrorHasItsOwnExitCode) {
+  class ThrowingConsole : public Console {
+   public:
+    void WriteOut(const std::wstring& /*line*/) override { throw std::ios_base::failure("standard output failed"); }
+    void WriteErr(const std::wstring& line) override { err.push_back(Utf8FromWide(line)); }
+    bool ErrIsTerminal() const override { return false; }
+    std::vector<std::string> err;
+  };
+  ThrowingConsole console;
+  RecordingLog log;
+  CliContext context;
+  context.log = &log;
+  context.console = &console;
+  EXPECT_EQ(RunCommandLine({L"help"}, context), exitcode::Unexpected);
+  ASSERT_EQ(console.err.size(), 1u);
+  EXPECT_EQ(console.err[0].rfind("The command stopped on an unexpected error: standard output failed", 0), 0u)
+      << console.err[0];
+  const std::vector<std::wstring> logged = log.Messages();
+  EXPECT_NE(std::find(logged.begin(), logged.end(), L"Exit code 11."), logged.end());
 }

@@ -34,18 +34,12 @@ void AppendLabConf(TempLab& lab, const std::string& line) {
   std::ofstream(lab.Folder() / "lab.conf", std::ios::app) << line << "\n";
 }
 
-// The cluster pair after stage 1, with the product installed for ha1 and the demo's stand-ins of its
-// Perl and installer.
+// The cluster pair after stage 1, with the product installed for ha1 (its manifest: the lab plays its
+// installer itself).
 void InstallProduct(TempLab& lab) {
   lab.WriteDriveFile(kDefaultsPath, Answers());
   lab.WriteDriveFile(L"E:\\Zandor\\HA\\README.txt", "the INI file's folder\r\n");
   lab.WriteDriveFile(kManifest, "installed\r\n");
-  const fs::path demo = fs::path(DUPLEX_DEMO_LAB) / "drives" / "D";
-  fs::create_directories(lab.DriveHostPath(L"D:\\Program Files\\EMC AutoStart\\ha1\\bin"));
-  fs::copy_file(demo / "Program Files" / "EMC AutoStart" / "ha1" / "bin" / "ftPerl.exe",
-                lab.DriveHostPath(L"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe"));
-  fs::copy_file(demo / "Zandor" / "HA" / "ToolkitInstaller2.0" / "install.pl",
-                lab.DriveHostPath(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\install.pl"));
 }
 
 void CrossHeartbeats(TempLab& lab) {
@@ -106,13 +100,27 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
        "cannot be read",
        false,
        false},
-      {"the answers of stage 1",
+      {"an AutoStart domain longer than its entry takes",
+       [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(9, "ha123456789")); },
+       {},
+       exitcode::NotGathered,
+       "EMC AutoStart Domain Name: Please enter no more than 8 characters.",
+       false,
+       false},
+      {"the answers of stage 1: a file of answers whose first line is 1 does too",
        [](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, Answers(0, "0")); },
        {},
        exitcode::NotStage2,
-       "are not those of a finished stage 1",
+       "or name a file of answers whose first line is 1: generate answers FILE.",
        false,
        false},
+      {"the definition confirmed, the report not saved",
+       [](TempLab& lab) { fs::remove_all(lab.Folder() / "drives" / "C"); },
+       {},
+       exitcode::ReportNotSaved,
+       "The readiness report could not be saved: Unable to save the cluster readiness report in C:\\ProgramData.",
+       true,
+       true},
       {"the product not installed for the domain",
        [](TempLab& lab) { fs::remove(lab.DriveHostPath(kManifest)); },
        {},
@@ -124,7 +132,8 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
        [](TempLab& lab) { AppendLabConf(lab, "disk-full = E"); },
        {},
        exitcode::FileNotWritten,
-       "Unable to write the file E:\\Zandor\\HA\\AutoStart_Configuration.ini.",
+       // The box names the file where the lab keeps it, too.
+       "Unable to write the file E:\\Zandor\\HA\\AutoStart_Configuration.ini (in the lab: ",
        false,
        false},
       {"the installer cannot be started",
@@ -138,10 +147,19 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
        [](TempLab& lab) { AppendLabConf(lab, "process-delay-ms = 600000"); },
        {},
        exitcode::NotConfirmed,
-       // The wizard has given up on it by the lab's clock; the stand-in still ends and writes its file.
+       // The wizard has given up on it by the lab's clock; the lab's installer wrote its file at its start.
        "The installer is still running after 5 minutes",
        true,
        true},
+      {"the installer ends without writing its definition",
+       [](TempLab& lab) { AppendLabConf(lab, "installer-definition = no"); },
+       {},
+       exitcode::NotConfirmed,
+       "Unable to open the generated definition file D:\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring.def (in "
+       "the "
+       "lab: ",
+       true,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -154,7 +172,6 @@ TEST(GenerateCommand, EachEndOfStep3HasItsExitCode) {
     words.insert(words.end(), c.options.begin(), c.options.end());
 
     const CliRun run = RunCli(*lab, words);
-    lab->Processes().WaitForEveryEnd(30000);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_TRUE(Contains(run.out, c.printed) || Contains(run.err, c.printed)) << c.printed;
     EXPECT_EQ(cluster.temp.DriveFileExists(kValues), c.valuesWritten);

@@ -51,6 +51,9 @@ TEST(LabFiles, ReplaceWholeFile_WritesOnlyIntoAFileOfItsOwn) {
     const fs::path target = temp.DriveHostPath(kDefaults);
     const fs::path planted = fs::path(target).concat(".new");
     const fs::path outside = temp.Folder() / "outside.txt";
+    // Planted once the lab is loaded: a lab holding a link is refused when it loads.
+    auto lab = temp.Load();
+    ASSERT_NE(lab, nullptr);
     std::optional<std::ofstream> otherWriter;
     if (c.planted == Planted::LinkToAnotherFile) {
       std::ofstream(outside, std::ios::binary) << "not the lab's";
@@ -60,8 +63,6 @@ TEST(LabFiles, ReplaceWholeFile_WritesOnlyIntoAFileOfItsOwn) {
       *otherWriter << "1\r\nthe other program's first half\r\n";
       otherWriter->flush();
     }
-    auto lab = temp.Load();
-    ASSERT_NE(lab, nullptr);
 
     const std::string saved = "1\r\nmanaged-host\r\n";
     FileWriteStep step = FileWriteStep::Open;

@@ -75,7 +75,7 @@ TEST(LabProcesses, ACommandThatCannotRunStillStartsCmdWhichTellsWhyAndEnds) {
       {"no such program", L"cmd /c nothere.exe x",
        "'nothere.exe' is not recognized as an internal or external command,\r\noperable program or batch file.\r\n",
        9009},
-      {"a file cmd does not run itself", L"cmd /c install.pl",
+      {"a file of the lab's folders, which the lab never runs", L"cmd /c install.pl",
        "'install.pl' is not recognized as an internal or external command,\r\noperable program or batch file.\r\n",
        9009},
       // cmd opens the input before it looks for the program.
@@ -89,7 +89,7 @@ TEST(LabProcesses, ACommandThatCannotRunStillStartsCmdWhichTellsWhyAndEnds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempLab temp;
-    temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\install.pl", "print 1;\n");
+    temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\install.pl", "#!/bin/sh\n");
     temp.WriteDriveFile(L"D:\\Locked\\values.dat", "x\r\n");
     AppendToLabConf(temp, "deny-file = D:\\Locked\\values.dat\n");
     std::string error;
@@ -108,7 +108,8 @@ TEST(LabProcesses, ACommandThatCannotRunStillStartsCmdWhichTellsWhyAndEnds) {
 
 TEST(LabProcesses, LabConfValuesOfProcessKeysAreChecked) {
   for (const char* line : {"start-error = two", "start-error =", "process-delay-ms = -5", "process-delay-ms = 1.5",
-                           "process-delay-ms = 4294967296"}) {
+                           "process-delay-ms = 4294967296", "installer-exit-code = x", "installer-definition = 0",
+                           "installer-hang = maybe"}) {
     SCOPED_TRACE(line);
     TempLab temp;
     AppendToLabConf(temp, std::string(line) + "\n");
@@ -118,7 +119,9 @@ TEST(LabProcesses, LabConfValuesOfProcessKeysAreChecked) {
     EXPECT_NE(error.find("lab.conf:3: " + key + " takes "), std::string::npos) << error;
   }
   TempLab temp;
-  AppendToLabConf(temp, "process-delay-ms = 4294967295\nstart-error = 0\n");
+  AppendToLabConf(temp,
+                  "process-delay-ms = 4294967295\nstart-error = 0\ninstaller-exit-code = 4294967295\n"
+                  "installer-definition = yes\ninstaller-hang = no\n");
   std::string error;
   EXPECT_NE(temp.Load(&error), nullptr) << error;
 }

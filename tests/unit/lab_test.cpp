@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "platform/lab/lab_registry.h"
 #include "platform/lab/lab_services.h"
 #include "support/temp_lab.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 constexpr wchar_t kKey[] = L"Software\\Zandor\\Vestamail\\ConfigWizard";
@@ -102,6 +105,52 @@ TEST(LabFiles, ResolvesDrivePathsAsWindowsDoes) {
   EXPECT_EQ(files.ReadWholeFile(L"D:\\Missing\\other.dat", &bytes), 3u);
   EXPECT_EQ(files.ReadWholeFile(L"Q:\\other.dat", &bytes), 3u) << "a drive the lab lacks";
   EXPECT_EQ(files.ReadWholeFile(L"D:\\Zandor", &bytes), 5u) << "a folder is not a file";
+  // No name leads off the lab's drives: lab.conf lies two levels above D:.
+  for (const wchar_t* outside :
+       {L"D:\\..\\..\\lab.conf", L"D:\\Zandor\\..\\..\\..\\lab.conf", L"D:\\Zandor\\ .. \\..\\..\\lab.conf", L"D:\\..",
+        L"D:\\Zandor\\C:\\lab.conf", L"D:\\Zandor\\HA:stream", L"..\\lab.conf", L"7:\\lab.conf"}) {
+    SCOPED_TRACE(Utf8FromWide(outside));
+    EXPECT_TRUE(files.HostPath(outside).empty());
+    EXPECT_EQ(files.ReadWholeFile(outside, &bytes), 3u);
+  }
+}
+
+// A lab is data: a link would lead its reads and writes out of it (Step 3 wrote the INI file
+// through one), and anything else than files and folders may hang a read.
+TEST(Lab, ALabHoldingALinkOrAnythingButFilesAndFoldersIsRefusedWithThePathNamed) {
+  struct Case {
+    const char* what;
+    const char* entry;  // below the lab folder
+    std::function<void(const fs::path& entry, const fs::path& elsewhere, std::error_code& error)> make;
+  };
+  const Case cases[] = {
+      {"a folder linked elsewhere", "drives/E/Zandor/HA",
+       [](const fs::path& entry, const fs::path& elsewhere, std::error_code& error) {
+         fs::create_directory_symlink(elsewhere, entry, error);
+       }},
+      {"a file linked elsewhere", "servers/node-b/registry/product.reg",
+       [](const fs::path& entry, const fs::path& elsewhere, std::error_code& error) {
+         fs::create_symlink(elsewhere / "victim", entry, error);
+       }},
+      {"a link to nowhere", "drives/D/dangling",
+       [](const fs::path& entry, const fs::path&, std::error_code& error) {
+         fs::create_symlink("/nonexistent/target", entry, error);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempLab temp;
+    TempLab elsewhere;
+    std::ofstream(elsewhere.Folder() / "victim") << "not the lab's";
+    const fs::path entry = temp.Folder() / c.entry;
+    fs::create_directories(entry.parent_path());
+    std::error_code error;
+    c.make(entry, elsewhere.Folder(), error);
+    if (error) GTEST_SKIP() << "this system makes no links here: " << error.message();
+    std::string loadError;
+    EXPECT_EQ(temp.Load(&loadError), nullptr);
+    EXPECT_NE(loadError.find(entry.string() + " is a symbolic link or a junction"), std::string::npos) << loadError;
+  }
 }
 
 TEST(LabFiles, ReplacesWholeFilesAndRemovesThem) {
@@ -172,9 +221,9 @@ TEST(LabFiles, LabConfBreaksDisksAndFiles) {
 }
 
 TEST(LabFiles, MalformedLabConfLinesAreNamed) {
-  for (const char* line :
-       {"disk-full = 7", "deny-file = relative\\path", "colour = blue", "host = 10.2.2.250", "host = 10.2.2 ELAN",
-        "cable = NODE-A HB1 node-b HB2", "cable = NODE-A HB1 - node-b", "cable = NODE-A HB1 - node-c HB2"}) {
+  for (const char* line : {"disk-full = 7", "deny-file = relative\\path", "colour = blue", "installer-hang = maybe",
+                           "host = 10.2.2.250", "host = 10.2.2 ELAN", "cable = NODE-A HB1 node-b HB2",
+                           "cable = NODE-A HB1 - node-b", "cable = NODE-A HB1 - node-c HB2"}) {
     SCOPED_TRACE(line);
     TempLab temp;
     {

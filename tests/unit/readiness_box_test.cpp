@@ -44,33 +44,38 @@ TEST(ReadinessBox, ShowsFailAndWarnFindingsAndAsksOnlyAfterAFail) {
   struct Case {
     const char* name;
     std::vector<Finding> findings;
-    const wchar_t* path;
+    const wchar_t* reportLine;
     const wchar_t* question;
     const wchar_t* text;  // empty: no box
   };
   const Case cases[] = {
-      {"no finding", {}, L"R\\r.html", kSaveAnswersAnyway, L""},
-      {"INFO only: logged and reported, no box", {kTwo}, L"R\\r.html", kSaveAnswersAnyway, L""},
+      {"no finding", {}, L"The report was saved to R\\r.html.", kSaveAnswersAnyway, L""},
+      {"INFO only: logged and reported, no box",
+       {kTwo},
+       L"The report was saved to R\\r.html.",
+       kSaveAnswersAnyway,
+       L""},
       {"a WARN: told, not asked",
        {kMasks, kTwo},
-       L"C:\\R\\r.html",
+       L"The report was saved to C:\\R\\r.html.",
        kSaveAnswersAnyway,
        L"[WARN] R03 MIRROR: The MIRROR masks differ\r\n\r\nThe report was saved to C:\\R\\r.html."},
       {"a FAIL in Step 2",
        {kCrossed, kMasks, kTwo},
-       L"C:\\R\\r.html",
+       L"The report was saved to C:\\R\\r.html.",
        kSaveAnswersAnyway,
        L"[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed\r\n[WARN] R03 MIRROR: The MIRROR masks differ\r\n\r\n"
        L"The report was saved to C:\\R\\r.html.\r\n\r\nSave the answers anyway?"},
       {"a FAIL in Step 3, the report unsaved",
        {kCrossed},
-       L"",
+       L"The readiness report could not be saved: Unable to save the cluster readiness report in C:\\R. rc = 5",
        kGenerateDefinitionAnyway,
-       L"[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed\r\n\r\nGenerate the definition file anyway?"},
+       L"[FAIL] R07 HB1/HB2: HB1 and HB2 are crossed\r\n\r\nThe readiness report could not be saved: Unable to save "
+       L"the cluster readiness report in C:\\R. rc = 5\r\n\r\nGenerate the definition file anyway?"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ReadinessBoxText(c.findings, c.path, c.question), c.text);
+    EXPECT_EQ(ReadinessBoxText(c.findings, c.reportLine, c.question), c.text);
     EXPECT_EQ(NeedsReadinessBox(c.findings), std::wstring(c.text) != L"");
   }
 }

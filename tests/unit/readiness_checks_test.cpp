@@ -81,6 +81,21 @@ TEST(ReadinessChecks, R01_LinkIncomplete) {
                   {L"HB2 of node-a has no mask (address 192.168.102.11)"}},
                  {"an address missing", [](auto& p) { SetLink(p.node1.Mirror, L"", k24); }, {"FAIL R01 MIRROR @1"}},
                  {"0.0.0.0 is there, if not usable", [](auto& p) { SetLink(p.node2.Hb1, L"0.0.0.0", L"0.0.0.0"); }, {}},
+                 {"a connection named as CLAN but for letter case",
+                  [](auto& p) {
+                    p.node2.Clan = cNIC{};
+                    p.node2.OtherConnectionNames = {L"Local Area Connection", L"Clan"};
+                  },
+                  {"FAIL R01 CLAN @2"},
+                  {L"CLAN of node-b has no address and no mask: no connection is named CLAN, but one is named "
+                   L"\"Clan\""}},
+                 {"a connection named as HB1 but for a blank",
+                  [](auto& p) {
+                    p.node1.Hb1 = cNIC{};
+                    p.node1.OtherConnectionNames = {L"HB 1"};
+                  },
+                  {"FAIL R01 HB1 @1"},
+                  {L"one is named \"HB 1\""}},
              });
 }
 
@@ -132,6 +147,12 @@ TEST(ReadinessChecks, R02_R07_LinkNetworksAndCrossedLinks) {
                  {"two links of one node on one network are not crossed",
                   [](auto& p) { SetLink(p.node1.Hb2, L"192.168.101.50", k24); },
                   {"FAIL R02 HB2 @1,2"}},
+                 {"two links on one network on both nodes overlap, and are not crossed",
+                  [](auto& p) {
+                    SetLink(p.node1.Hb2, L"192.168.101.50", k24);
+                    SetLink(p.node2.Hb2, L"192.168.101.51", k24);
+                  },
+                  {}},
              });
 }
 
@@ -326,6 +347,10 @@ TEST(ReadinessChecks, R09_AddressForm) {
            {L"The HB2 address of node-a is 0.0.0.0"}},
           {"loopback",
            [](auto& p) { SetLink(p.node1.Hb1, L"127.0.0.5", L"255.0.0.0"); },
+           {"WARN R09 HB1 @1"},
+           {L"loopback"}},
+          {"loopback beyond 127.0.x.x",
+           [](auto& p) { SetLink(p.node1.Hb1, L"127.1.2.3", L"255.0.0.0"); },
            {"WARN R09 HB1 @1"},
            {L"loopback"}},
           {"link-local",

@@ -28,6 +28,10 @@ TEST(ReadinessLabs, EachLabGivesTheFindingsItsReadmeShows) {
         "(192.168.102.12/24)"}},
       {"duplicate-clan-address",
        {"[FAIL] R05 CLAN: 10.1.1.11 is used twice: by the CLAN address of node-a and the CLAN address of node-b"}},
+      // The connection named "Clan": the finding points at it.
+      {"clan-missing",
+       {"[FAIL] R01 CLAN: CLAN of node-b has no address and no mask: no connection is named CLAN, but one is named "
+        "\"Clan\" (names must match exactly, letter case and blanks included)"}},
       {"heartbeat-subnets",
        {"[FAIL] R02 HB1: HB1 of node-a (192.168.101.11/24) and HB1 of node-b (192.168.110.12/24) are on different "
         "networks (192.168.101.0 and 192.168.110.0)"}},

@@ -66,13 +66,15 @@ TEST(ReadinessReport, JsonHoldsTheRunTheNodesAndTheFindings) {
   pair.node2.Mirror.SubnetMask = L"255.255.0.255";
   pair.node2.Clan.Domain = L"h\u00e4.example.local";
   ReportInput input = ReportInputFor(pair, 3);
+  input.run.lab = L"/home/me/labs/site";
   input.validationPassed = false;
   input.validationLines = {L"At least one of the EMC services on server node-b is not running."};
 
   const json report = json::parse(ReportJson(input));
   EXPECT_EQ(report["schema"], "duplex-readiness/1");
   EXPECT_EQ(report["run"], json::parse(R"({"time": "2026-12-08T14:30:05", "computer": "NODE-A", "version": "1.0",
-                                           "edition": "lab", "stage": 2, "step": 3})"));
+                                           "edition": "lab", "stage": 2, "step": 3,
+                                           "lab": "/home/me/labs/site"})"));
   EXPECT_EQ(report["entries"]["managed_clan_ip"], "10.1.1.5");
   const json& node1 = report["nodes"][0];
   const json& node2 = report["nodes"][1];
@@ -105,4 +107,26 @@ TEST(ReadinessReport, TextThatIsNoUnicodeStillGivesValidJson) {
   pair.node1.Clan.Domain = std::wstring(L"ha") + static_cast<wchar_t>(0xD800) + L".local";
   const std::string text = ReportJson(ReportInputFor(pair));
   EXPECT_TRUE(json::accept(text));
+}
+
+// A node name is never broken at its hyphen, in any text that holds it, and an empty value is shown as such.
+TEST(ReadinessReport, HtmlKeepsNodeNamesWholeAndShowsEmptyValues) {
+  ReadinessPair pair = HealthyPair();
+  pair.node2.Clan.Domain.clear();
+  SetLink(pair.node2.Hb1, L"192.168.110.12", L"255.255.255.0");
+  const std::string html = ReportHtml(ReportInputFor(pair));
+  const std::string body = html.substr(html.find("<body>"));
+  for (const std::string name : {"node-a", "node-b"}) {
+    SCOPED_TRACE(name);
+    std::size_t names = 0;
+    std::size_t kept = 0;
+    for (std::size_t at = body.find(name); at != std::string::npos; at = body.find(name, at + 1)) ++names;
+    const std::string whole = "<span class=\"node\">" + name + "</span>";
+    for (std::size_t at = body.find(whole); at != std::string::npos; at = body.find(whole, at + 1)) ++kept;
+    EXPECT_GT(names, 2u) << "in the heading, the findings and the servers";
+    EXPECT_EQ(kept, names);
+  }
+  EXPECT_NE(body.find("<td class=\"differs\"><span class=\"empty\">\xE2\x80\x94</span></td>"), std::string::npos);
+  EXPECT_EQ(body.find("<td></td>"), std::string::npos);
+  EXPECT_EQ(body.find("<td class=\"differs\"></td>"), std::string::npos);
 }

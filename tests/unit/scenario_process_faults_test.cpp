@@ -67,7 +67,7 @@ TEST(ScenarioProcessFaults, StartErrorAndDelayReachStep3NowAndAfterARestart) {
   ASSERT_TRUE(ParseScenarioScript(script, &commands, &error)) << error.line << ": " << error.reason;
   Transcript transcript;
   {
-    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}}, transcript);
+    ScenarioRunner runner({DUPLEX_LAB_DIR, DUPLEX_LAB_DIR, {}, {}, {}}, transcript);
     ASSERT_TRUE(runner.Run(commands, &error)) << error.line << ": " << error.reason;
   }
   const std::vector<std::string> boxes = BoxTexts(transcript.Lines());

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "installer_fixtures.h"
+#include "platform/lab/lab_folder.h"
 #include "peer_registry.h"
 #include "system_fixtures.h"
 #include "wine_fixtures.h"
@@ -93,22 +95,23 @@ struct CmdRun {
 
 // Runs `command` from a batch file in the build folder, through the system's cmd.exe, with standard output and
 // error redirected to one file; the answers, the log and the report folder (named with `report`) are the test's own.
-CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers) {
+// With `lab`, the run is one on that lab (DUPLEX_SETUP_LAB), whose drive C: keeps any report: no `report` is named.
+CmdRun RunThroughCmd(const std::wstring& command, const std::string& answers, const std::wstring& lab = L"") {
   TempFolder folder;
   CmdRun run;
   WriteFileBytes(folder.File(L"answers.dat"), answers);
   // A batch file reads each line anew, so %ERRORLEVEL% is the code of the line before it. The redirection
   // comes first: "echo 2> file" would redirect standard error instead of writing the 2.
   const std::wstring script = folder.File(L"run.cmd");
+  const std::wstring report = lab.empty() ? L" report " + Quoted(folder.File(L"Reports")) : L"";
   const std::wstring text = L"@echo off\r\ncd /d " + Quoted(OnDriveZ(DUPLEX_BUILD_DIR)) + L"\r\n" + command +
-                            L" answers " + Quoted(folder.File(L"answers.dat")) + L" report " +
-                            Quoted(folder.File(L"Reports")) + L" > " + Quoted(folder.File(L"output.txt")) +
-                            L" 2>&1\r\n> " + Quoted(folder.File(L"errorlevel.txt")) +
-                            L" echo %ERRORLEVEL%\r\nexit /b %ERRORLEVEL%\r\n";
+                            L" answers " + Quoted(folder.File(L"answers.dat")) + report + L" > " +
+                            Quoted(folder.File(L"output.txt")) + L" 2>&1\r\n> " +
+                            Quoted(folder.File(L"errorlevel.txt")) + L" echo %ERRORLEVEL%\r\nexit /b %ERRORLEVEL%\r\n";
   WriteFileBytes(script, std::string(text.begin(), text.end()));
 
   const ScopedEnvironmentVariable log(L"SETUPLOGKIT_LOG_FILE", folder.File(L"InstallLog.txt"));
-  const ScopedEnvironmentVariable noLab(L"DUPLEX_SETUP_LAB", L"");
+  const ScopedEnvironmentVariable labOrNone(L"DUPLEX_SETUP_LAB", lab);
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   const CommandResult result =
@@ -216,4 +219,27 @@ TEST_F(CommandLineThroughCmd, ErrorLevelAndRedirectedOutputOfEachOutcome) {
     // A check that reached the readiness checks left its report, HTML and JSON, where it was told.
     EXPECT_EQ(run.reportFiles, c.exitCode <= 2 ? 2 : 0);
   }
+}
+
+// Step 3 on a lab works in the Windows program as in the lab edition: the lab plays the product's
+// installer itself, so generate on a copy of the demo lab ends with its definition file confirmed.
+TEST(WindowsProgramOnALab, GenerateConfirmsTheDefinitionFile) {
+  TempFolder folder;
+  const std::filesystem::path lab(folder.File(L"lab"));
+  std::string error;
+  ASSERT_TRUE(CopyLabFolder(std::filesystem::path(OnDriveZ(DUPLEX_DEMO_LAB_PATH)), lab, &error)) << error;
+  const CmdRun run = RunThroughCmd(L"DuplexSetupAssistant generate",
+                                   "1\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\n"
+                                   "workgroup\r\n1\r\nha1\r\n127.0.0.1\r\n",
+                                   lab.wstring());
+  ASSERT_EQ(run.problem, "");
+  EXPECT_EQ(run.errorLevel, "0");
+  EXPECT_TRUE(Contains(run.lines, "Phase 2 Complete"));
+  const std::string definition =
+      ReadFileBytes(folder.File(L"lab\\drives\\D\\Zandor\\HA\\ToolkitInstaller2.0\\Vestamail-Mirroring-Single.def"));
+  EXPECT_EQ(definition.rfind(
+                "# Cluster definition written by the lab's stand-in installer (install.pl) from values.dat.\r\n", 0),
+            0u)
+      << definition;
+  EXPECT_NE(definition.find("Node 2: node-b\r\n"), std::string::npos);
 }

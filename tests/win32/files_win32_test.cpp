@@ -280,3 +280,35 @@ TEST_F(Win32FileSystemTest, QueryFileStamp_IsTheWriteTimeAndSizeAndChangesWithAR
     EXPECT_EQ(untouched, first);
   }
 }
+
+// A new file is made only where nothing is; a named file is read only when it is a small file.
+TEST_F(Win32FileSystemTest, CreateWholeFileNeverReplacesAndReadBoundedFileReadsOnlyASmallFile) {
+  const std::wstring report = folder_.File(L"readiness.json");
+  ASSERT_EQ(files_.CreateWholeFile(report, "first", nullptr), 0u);
+  FileWriteStep step = FileWriteStep::Write;
+  EXPECT_EQ(files_.CreateWholeFile(report, "second", &step), static_cast<Status>(ERROR_FILE_EXISTS));
+  EXPECT_EQ(step, FileWriteStep::Open);
+  EXPECT_EQ(ReadFileBytes(report), "first");
+  EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::wstring>{L"readiness.json"});
+
+  const std::wstring large = folder_.File(L"large.dat");
+  WriteFileBytes(large, std::string(11, 'x'));
+  struct Case {
+    const char* what;
+    std::wstring path;
+    Status expected;
+  };
+  const Case cases[] = {
+      {"a file within the bound", report, 0},
+      {"a file over the bound", large, ERROR_FILE_TOO_LARGE},
+      {"a folder", folder_.Path(), ERROR_BAD_FILE_TYPE},
+      {"a device", L"NUL", ERROR_BAD_FILE_TYPE},
+      {"not there", folder_.File(L"absent.dat"), ERROR_FILE_NOT_FOUND},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = "untouched";
+    EXPECT_EQ(files_.ReadBoundedFile(c.path, 10, &bytes), c.expected);
+    EXPECT_EQ(bytes, c.expected == 0 ? "first" : "untouched");
+  }
+}

@@ -396,6 +396,7 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
   LabWindow labWindow(*lab);
   std::wstring aboutItem;
   std::vector<std::wstring> aboutClipped = {L"(the About box was not seen)"};
+  std::wstring aboutFirstLine;
   std::size_t boxesBeforeEscape = 0;
   WizardDriver driver;
   driver
@@ -410,7 +411,15 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
         aboutItem = item;
         PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
       })
-      .Answer(IDOK, [&](HWND about) { aboutClipped = ClippedTexts(about); })
+      .Answer(IDOK,
+              [&](HWND about) {
+                aboutClipped = ClippedTexts(about);
+                // The first text after the icon (a static too).
+                HWND line = FindWindowExW(about, FindWindowExW(about, nullptr, L"Static", nullptr), L"Static", nullptr);
+                wchar_t text[128] = {};
+                GetWindowTextW(line, text, 128);
+                aboutFirstLine = text;
+              })
       .Then([&](HWND wizard) {
         boxesBeforeEscape = driver.boxes.size();
         PressKey(wizard, IDC_MANAGED_HOST_NAME, VK_ESCAPE);
@@ -427,6 +436,8 @@ TEST_F(WizardStepsWindowTest, EnterAsksToExit_AboutFromTheSystemMenu_EscapeClose
   EXPECT_TRUE(driver.boxes[1].hasOwner);
   EXPECT_EQ(aboutItem, L"&About DuplexSetupAssistant...");
   EXPECT_EQ(aboutClipped, std::vector<std::wstring>());
+  // The version the build declares (CMakeLists.txt).
+  EXPECT_EQ(aboutFirstLine, L"DuplexSetupAssistant Version " DUPLEX_EXPECTED_VERSION);
 }
 
 namespace {

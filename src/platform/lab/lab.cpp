@@ -11,12 +11,13 @@
 #include "common/text_encoding.h"
 #include "platform/lab/lab_faults.h"
 #include "platform/lab/lab_files.h"
+#include "platform/lab/lab_folder.h"
 #include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_network.h"
 #include "platform/lab/lab_processes.h"
 #include "platform/lab/lab_registry.h"
 #include "platform/lab/lab_services.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 #include "platform/lab/reg_file.h"
 #include "platform/lab/service_list.h"
 
@@ -57,6 +58,7 @@ struct LabConf {
   std::vector<std::wstring> deniedFiles;  // Windows paths
   Status startError = status::Success;
   std::uint32_t processDelayMs = 0;
+  LabInstallerFaults installer;
 };
 
 // A whole number that fits 32 bits, as Win32 codes and millisecond counts do.
@@ -69,6 +71,13 @@ bool ReadNumber32(const std::string& value, std::uint32_t* number) {
   }
   if (result > 0xFFFFFFFFu) return false;
   *number = static_cast<std::uint32_t>(result);
+  return true;
+}
+
+// "yes" or "no".
+bool ReadYesNo(const std::string& value, bool* yes) {
+  if (value != "yes" && value != "no") return false;
+  *yes = value == "yes";
   return true;
 }
 
@@ -156,6 +165,23 @@ bool ReadLabConf(const fs::path& file, LabConf* conf, std::string* error) {
         *error = where + "process-delay-ms takes whole milliseconds, as in \"process-delay-ms = 600000\"";
         return false;
       }
+    } else if (equals != std::string::npos && key == "installer-exit-code") {
+      std::uint32_t code = 0;
+      if (!ReadNumber32(value, &code)) {
+        *error = where + "installer-exit-code takes a whole number, as in \"installer-exit-code = 1\"";
+        return false;
+      }
+      conf->installer.exitCode = static_cast<int>(code);
+    } else if (equals != std::string::npos && key == "installer-definition") {
+      if (!ReadYesNo(value, &conf->installer.writesDefinition)) {
+        *error = where + "installer-definition takes yes or no";
+        return false;
+      }
+    } else if (equals != std::string::npos && key == "installer-hang") {
+      if (!ReadYesNo(value, &conf->installer.hangs)) {
+        *error = where + "installer-hang takes yes or no";
+        return false;
+      }
     } else if (equals != std::string::npos && key == "cable") {
       LabCable cable;
       if (!ReadCable(value, &cable)) {
@@ -174,8 +200,8 @@ bool ReadLabConf(const fs::path& file, LabConf* conf, std::string* error) {
     } else {
       *error = where +
                "expected \"computer-name = NAME\", \"disk-full = D\", \"deny-file = D:\\path\", "
-               "\"start-error = CODE\", \"process-delay-ms = MILLISECONDS\", \"cable = SERVER LINK - SERVER "
-               "LINK\" or \"host = ADDRESS LINK\"";
+               "\"start-error = CODE\", \"process-delay-ms = MILLISECONDS\", an installer-... key, \"cable = "
+               "SERVER LINK - SERVER LINK\" or \"host = ADDRESS LINK\"";
       return false;
     }
   }
@@ -262,6 +288,11 @@ Lab::Lab(fs::path folder) : folder_(std::move(folder)) {}
 Lab::~Lab() = default;
 
 std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
+  // A lab is data: a link inside it would lead the lab's reads and writes out of it.
+  if (std::string refusal = LabFolderRefusal(folder); !refusal.empty()) {
+    *error = std::move(refusal);
+    return nullptr;
+  }
   LabConf conf;
   if (!ReadLabConf(folder / "lab.conf", &conf, error)) return nullptr;
   const std::wstring& computerName = conf.computerName;
@@ -269,7 +300,9 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   std::unique_ptr<Lab> lab(new Lab(folder));
   // One clock for the lab: its machine tells it, and waits for its processes move it on.
   const auto clock = std::make_shared<LabClock>();
-  lab->machine_ = std::make_unique<LabMachine>(computerName, clock);
+  std::error_code absoluteError;
+  const fs::path absolute = fs::absolute(folder, absoluteError);
+  lab->machine_ = std::make_unique<LabMachine>(computerName, clock, WideFromPath(absoluteError ? folder : absolute));
   lab->registry_ = std::make_unique<LabRegistry>(computerName);
   lab->services_ = std::make_unique<LabServiceControl>();
   lab->files_ = std::make_unique<LabFileSystem>(folder / "drives");
@@ -279,6 +312,7 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   for (const std::wstring& path : conf.deniedFiles) lab->files_->DenyFileAccess(path);
   lab->processes_->SetStartError(conf.startError);
   lab->processes_->SetExtraRunTime(conf.processDelayMs);
+  lab->processes_->SetInstallerFaults(conf.installer);
   lab->network_ = std::make_unique<LabNetwork>(computerName);
   for (const LabHost& host : conf.hosts) lab->network_->AddHost(host.address, host.segment);
 

@@ -13,7 +13,7 @@
 
 #include "common/text_case.h"
 #include "platform/lab/lab_new_file.h"
-#include "platform/lab/path_text.h"
+#include "common/path_text.h"
 
 namespace fs = std::filesystem;
 
@@ -43,15 +43,26 @@ fs::path MatchEntry(const fs::path& folder, const std::wstring& name) {
   }
   return folder / PathFromWide(name);
 }
+
+// A name that would lead off the lab's drives: one of dots and blanks only (".." climbs, and so may
+// any such name once Win32 has trimmed its trailing dots and blanks), or one holding a ':' (another
+// drive, or a stream of the file).
+bool LeavesTheDrives(const std::wstring& part) {
+  return part.find_first_not_of(L". ") == std::wstring::npos || part.find(L':') != std::wstring::npos;
+}
 }  // namespace
 
 fs::path LabFileSystem::HostPath(const std::wstring& windowsPath) const {
-  if (windowsPath.size() < 2 || windowsPath[1] != L':') return {};
+  const wchar_t drive = windowsPath.empty() ? L'\0' : static_cast<wchar_t>(windowsPath[0] | 0x20);
+  if (windowsPath.size() < 2 || windowsPath[1] != L':' || drive < L'a' || drive > L'z') return {};
   std::vector<std::wstring> parts = SplitWindowsPath(windowsPath.substr(2));
+  for (const std::wstring& part : parts) {
+    if (LeavesTheDrives(part)) return {};
+  }
+  // What is left of the last name once its trailing blanks and dots go is never empty: such names are refused above.
   if (!parts.empty()) {
     std::wstring& last = parts.back();
-    while (!last.empty() && (last.back() == L' ' || last.back() == L'.')) last.pop_back();
-    if (last.empty()) parts.pop_back();
+    while (last.back() == L' ' || last.back() == L'.') last.pop_back();
   }
   fs::path current = MatchEntry(drives_, std::wstring(1, windowsPath[0]));
   for (const auto& part : parts) current = MatchEntry(current, part);
@@ -118,6 +129,29 @@ bool IsReadOnly(const fs::path& file) {
 }
 }  // namespace
 
+Status LabFileSystem::WriteTemporaryBeside(const fs::path& file, wchar_t drive, const std::string& bytes,
+                                           fs::path* temporary, FileWriteStep* failedStep) const {
+  // A full disk takes the first half and refuses the rest.
+  const bool diskFull = fullDrives_.count(static_cast<wchar_t>(std::towupper(drive))) != 0;
+  const std::string_view room(bytes.data(), diskFull ? bytes.size() / 2 : bytes.size());
+  // The new content goes into a file of this save's own, so that two programs saving at once
+  // never write into one file, and one that fails leaves the other's work alone.
+  NewFileWrite written = NewFileWrite::NameTaken;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && written == NewFileWrite::NameTaken; ++attempt) {
+    *temporary = TemporaryNameBeside(file);
+    written = WriteNewFile(*temporary, room);
+  }
+  if (written == NewFileWrite::NameTaken || written == NewFileWrite::NotCreated) {
+    return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
+  }
+  if (written == NewFileWrite::NotWritten || diskFull) {
+    std::error_code error;
+    fs::remove(*temporary, error);
+    return ReplacementFailed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
+  }
+  return status::Success;
+}
+
 Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) {
   const fs::path file = HostPath(path);
   std::error_code error;
@@ -129,23 +163,9 @@ Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::stri
   if (fs::is_directory(file, error) || IsReadOnly(file) || IsDenied(file)) {
     return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
   }
-  // A full disk takes the first half and refuses the rest.
-  const bool diskFull = fullDrives_.count(static_cast<wchar_t>(std::towupper(path[0]))) != 0;
-  const std::string_view room(bytes.data(), diskFull ? bytes.size() / 2 : bytes.size());
-  // The new content goes into a file of this save's own, so that two programs saving at once
-  // never write into one file, and one that fails leaves the other's work alone.
   fs::path temporary;
-  NewFileWrite written = NewFileWrite::NameTaken;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts && written == NewFileWrite::NameTaken; ++attempt) {
-    temporary = TemporaryNameBeside(file);
-    written = WriteNewFile(temporary, room);
-  }
-  if (written == NewFileWrite::NameTaken || written == NewFileWrite::NotCreated) {
-    return ReplacementFailed(FileWriteStep::Open, status::AccessDenied, failedStep);
-  }
-  if (written == NewFileWrite::NotWritten || diskFull) {
-    fs::remove(temporary, error);
-    return ReplacementFailed(FileWriteStep::Write, diskFull ? status::DiskFull : status::WriteFault, failedStep);
+  if (const Status rc = WriteTemporaryBeside(file, path[0], bytes, &temporary, failedStep); rc != status::Success) {
+    return rc;
   }
   fs::rename(temporary, file, error);
   if (error) {
@@ -153,6 +173,35 @@ Status LabFileSystem::ReplaceWholeFile(const std::wstring& path, const std::stri
     return ReplacementFailed(FileWriteStep::Replace, status::AccessDenied, failedStep);
   }
   return status::Success;
+}
+
+Status LabFileSystem::CreateWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) {
+  const fs::path file = HostPath(path);
+  std::error_code error;
+  if (file.empty() || !fs::is_directory(file.parent_path(), error)) {
+    return ReplacementFailed(FileWriteStep::Open, status::PathNotFound, failedStep);
+  }
+  // Anything under the name, a link to nowhere included, keeps it: nothing is written.
+  if (fs::exists(fs::symlink_status(file, error))) {
+    return ReplacementFailed(FileWriteStep::Open, status::FileExists, failedStep);
+  }
+  fs::path temporary;
+  if (const Status rc = WriteTemporaryBeside(file, path.empty() ? L'\0' : path[0], bytes, &temporary, failedStep);
+      rc != status::Success) {
+    return rc;
+  }
+  // What took the name meanwhile keeps it too.
+  const Status rc = RenameWithoutReplacing(temporary, file);
+  if (rc == status::Success) return rc;
+  fs::remove(temporary, error);
+  return ReplacementFailed(FileWriteStep::Replace, rc, failedStep);
+}
+
+Status LabFileSystem::ReadBoundedFile(const std::wstring& path, std::size_t maxBytes, std::string* bytes) {
+  const fs::path file = HostPath(path);
+  if (file.empty()) return status::PathNotFound;
+  if (IsDenied(file)) return status::AccessDenied;
+  return ReadBoundedHostFile(file, maxBytes, bytes);
 }
 
 void LabFileSystem::DenyFileAccess(const std::wstring& windowsPath) { deniedFiles_.insert(HostPath(windowsPath)); }
@@ -192,4 +241,18 @@ Status LabFileSystem::CreateFolder(const std::wstring& path) {
   if (folder.empty() || !fs::is_directory(folder.parent_path(), error)) return status::PathNotFound;
   if (fs::exists(folder, error)) return status::AlreadyExists;
   return fs::create_directory(folder, error) ? status::Success : status::AccessDenied;
+}
+
+std::wstring LabFileSystem::HostPathOf(const std::wstring& path) {
+  const fs::path host = HostPath(path);
+  return host.empty() ? std::wstring() : WideFromPath(host);
+}
+
+fs::path HostFileSystem::HostPath(const std::wstring& path) const {
+  if (path.empty()) return {};
+  // A relative name is taken from the current directory, as the shell that passed it takes it.
+  std::error_code error;
+  const fs::path named = PathFromWide(path);
+  const fs::path absolute = fs::absolute(named, error);
+  return error ? named : absolute;
 }

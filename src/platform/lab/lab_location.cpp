@@ -4,11 +4,21 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/lab/lab_folder.h"
+#include "platform/lab/lab_new_file.h"
+
 namespace fs = std::filesystem;
 
 fs::path NamedLabFolder() {
   const char* named = std::getenv(kLabVariable);
   return named != nullptr && *named != '\0' ? fs::path(named) : fs::path();
+}
+
+fs::path BundledDemoLab(const fs::path& programFolder) {
+  std::error_code ec;
+  const fs::path besideProgram = programFolder / "demo-lab";
+  if (fs::exists(besideProgram / "lab.conf", ec)) return besideProgram;
+  return (programFolder / DUPLEX_INSTALLED_LABS_FROM_PROGRAM / "demo").lexically_normal();
 }
 
 fs::path PrepareDemoLabCopy(const fs::path& bundledDemo, std::string* error) {
@@ -25,10 +35,21 @@ fs::path PrepareDemoLabCopy(const fs::path& bundledDemo, std::string* error) {
   const fs::path copy = state / "duplex-setup" / "demo-lab";
   std::error_code ec;
   if (fs::exists(copy / "lab.conf", ec)) return copy;
-  fs::create_directories(copy, ec);
-  if (!ec) fs::copy(bundledDemo, copy, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  // Made whole beside its place, then renamed into it: a copy cut short never passes for a lab.
+  fs::path partial = copy;
+  partial += ".partial-" + std::to_string(LabProcessId());
+  fs::remove_all(partial, ec);
+  fs::create_directories(copy.parent_path(), ec);
+  std::string copyError;
+  if (!CopyLabFolder(bundledDemo, partial, &copyError)) {
+    fs::remove_all(partial, ec);
+    *error = "cannot copy the demo lab to " + copy.string() + ": " + copyError;
+    return {};
+  }
+  fs::rename(partial, copy, ec);
   if (ec) {
-    *error = "cannot copy the demo lab from " + bundledDemo.string() + " to " + copy.string() + ": " + ec.message();
+    fs::remove_all(partial, ec);
+    *error = "cannot put the demo lab in place at " + copy.string() + ": " + ec.message();
     return {};
   }
   return copy;

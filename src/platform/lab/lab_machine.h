@@ -10,9 +10,9 @@
 
 class LabMachine : public Machine {
  public:
-  // `clock` is the one the lab's processes move on, shared with them.
-  LabMachine(std::wstring computerName, std::shared_ptr<LabClock> clock)
-      : computerName_(std::move(computerName)), clock_(std::move(clock)) {}
+  // `clock` is the one the lab's processes move on, shared with them; `labFolder` the lab's own.
+  LabMachine(std::wstring computerName, std::shared_ptr<LabClock> clock, std::wstring labFolder)
+      : computerName_(std::move(computerName)), clock_(std::move(clock)), labFolder_(std::move(labFolder)) {}
   Status QueryComputerName(std::wstring* name) override {
     *name = computerName_;
     return status::Success;
@@ -28,9 +28,11 @@ class LabMachine : public Machine {
     *folder = L"C:\\ProgramData";
     return status::Success;
   }
+  std::wstring LabFolder() override { return labFolder_; }
 
  private:
   std::wstring computerName_;
   std::shared_ptr<LabClock> clock_;
+  std::wstring labFolder_;
   std::optional<LocalDateTime> pinnedTime_;
 };

@@ -1,7 +1,7 @@
-// Writing a new file on Windows, through the C runtime: _O_CREAT|_O_EXCL opens with CREATE_NEW,
-// which fails on any name already there, a link included, and _commit flushes the file to the disk.
-#include "platform/lab/lab_new_file.h"
-
+// New files on Windows, through the C runtime: _O_CREAT|_O_EXCL opens with CREATE_NEW, which
+// fails on any name already there, a link included, and _commit flushes the file to the disk;
+// MoveFileExW without REPLACE_EXISTING puts it under its name only when that is free.
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+
+#include "platform/lab/lab_new_file.h"
 
 namespace {
 class FileDescriptor {
@@ -55,3 +57,37 @@ NewFileWrite WriteNewFile(const std::filesystem::path& file, std::string_view by
 }
 
 std::uint32_t LabProcessId() { return static_cast<std::uint32_t>(_getpid()); }
+
+Status RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return status::Success;
+  const DWORD rc = GetLastError();
+  return rc == ERROR_ALREADY_EXISTS || rc == ERROR_FILE_EXISTS ? status::FileExists : status::AccessDenied;
+}
+
+Status ReadBoundedHostFile(const std::filesystem::path& file, std::size_t maxBytes, std::string* bytes) {
+  // A folder can't be opened as a file at all; it is told apart before trying.
+  // (A device has no attributes to read: the open below tells.)
+  if (const DWORD attributes = GetFileAttributesW(file.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return status::BadFileType;
+  }
+  int raw = -1;
+  const errno_t opened = _wsopen_s(&raw, file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+  FileDescriptor fd(raw);
+  if (opened != 0) return opened == ENOENT ? status::FileNotFound : status::AccessDenied;
+  // A device (NUL, CON) or a pipe is no file of answers.
+  if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd.get()))) != FILE_TYPE_DISK) return status::BadFileType;
+  std::string content(maxBytes + 1, '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    const auto chunk = static_cast<unsigned int>(std::min<std::size_t>(content.size() - got, INT_MAX));
+    const int read = _read(fd.get(), content.data() + got, chunk);
+    if (read < 0) return status::AccessDenied;
+    if (read == 0) break;
+    got += static_cast<std::size_t>(read);
+  }
+  if (got > maxBytes) return status::FileTooLarge;
+  content.resize(got);
+  *bytes = std::move(content);
+  return status::Success;
+}

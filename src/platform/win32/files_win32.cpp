@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "platform/win32/scoped_handle.h"
@@ -41,6 +42,23 @@ Status CreateOwnTemporary(const std::wstring& path, std::wstring* temporary, HAN
     if (rc != ERROR_FILE_EXISTS && rc != ERROR_ALREADY_EXISTS) return rc;
   }
   return ERROR_FILE_EXISTS;
+}
+
+// Writes `bytes` into a temporary file of the save's own beside `path`, flushed and closed: 0
+// with its name in `temporary`, else the failing step and code, the temporary removed.
+Status WriteOwnTemporary(const std::wstring& path, const std::string& bytes, std::wstring* temporary,
+                         FileWriteStep* failedStep) {
+  HANDLE created = INVALID_HANDLE_VALUE;
+  if (const Status rc = CreateOwnTemporary(path, temporary, &created); rc != status::Success) {
+    return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
+  }
+  ScopedHandle file(created);
+  Status rc = WriteAll(file.get(), bytes);
+  if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
+  if (const Status closed = file.Close(); rc == status::Success) rc = closed;
+  if (rc == status::Success) return status::Success;
+  DeleteFileW(temporary->c_str());
+  return ReplacementFailed(FileWriteStep::Write, rc, failedStep);
 }
 }  // namespace
 
@@ -80,24 +98,58 @@ Status Win32FileSystem::ReplaceWholeFile(const std::wstring& path, const std::st
     }
   }
   std::wstring temporary;
-  HANDLE created = INVALID_HANDLE_VALUE;
-  if (const Status rc = CreateOwnTemporary(path, &temporary, &created); rc != status::Success) {
-    return ReplacementFailed(FileWriteStep::Open, rc, failedStep);
+  if (const Status rc = WriteOwnTemporary(path, bytes, &temporary, failedStep); rc != status::Success) return rc;
+  if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return status::Success;
   }
-  ScopedHandle file(created);
-  Status rc = WriteAll(file.get(), bytes);
-  if (rc == status::Success && !FlushFileBuffers(file.get())) rc = GetLastError();
-  if (const Status closed = file.Close(); rc == status::Success) rc = closed;
-  FileWriteStep step = FileWriteStep::Write;
-  if (rc == status::Success &&
-      !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    rc = GetLastError();
-    step = FileWriteStep::Replace;
-  }
-  if (rc == status::Success) return status::Success;
+  const Status rc = GetLastError();
   // The original stays as it was; only the half-made copy goes.
   DeleteFileW(temporary.c_str());
-  return ReplacementFailed(step, rc, failedStep);
+  return ReplacementFailed(FileWriteStep::Replace, rc, failedStep);
+}
+
+Status Win32FileSystem::CreateWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) {
+  // Anything under the name, a link to nowhere included, keeps it: nothing is written.
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return ReplacementFailed(FileWriteStep::Open, ERROR_FILE_EXISTS, failedStep);
+  }
+  std::wstring temporary;
+  if (const Status rc = WriteOwnTemporary(path, bytes, &temporary, failedStep); rc != status::Success) return rc;
+  // Without MOVEFILE_REPLACE_EXISTING: what took the name meanwhile keeps it.
+  if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return status::Success;
+  const Status rc = GetLastError();
+  DeleteFileW(temporary.c_str());
+  return ReplacementFailed(FileWriteStep::Replace, rc == ERROR_ALREADY_EXISTS ? ERROR_FILE_EXISTS : rc, failedStep);
+}
+
+Status Win32FileSystem::ReadBoundedFile(const std::wstring& path, std::size_t maxBytes, std::string* bytes) {
+  // A folder can't be opened as a file at all; it is told apart before trying.
+  // (A device has no attributes to read: the open below tells.)
+  if (const DWORD attributes = GetFileAttributesW(path.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return ERROR_BAD_FILE_TYPE;
+  }
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return GetLastError();
+  // A device (NUL, CON) or a pipe is no file to read whole.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ERROR_BAD_FILE_TYPE;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
+  if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return ERROR_FILE_TOO_LARGE;
+  std::string content(maxBytes + 1, '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min(content.size() - got, kMaxChunk));
+    if (!ReadFile(file.get(), content.data() + got, chunk, &read, nullptr)) return GetLastError();
+    if (read == 0) break;
+    got += read;
+  }
+  if (got > maxBytes) return ERROR_FILE_TOO_LARGE;
+  content.resize(got);
+  *bytes = std::move(content);
+  return status::Success;
 }
 
 Status Win32FileSystem::CheckReadable(const std::wstring& path) {

@@ -7,6 +7,8 @@ class Win32FileSystem : public FileSystem {
  public:
   Status ReadWholeFile(const std::wstring& path, std::string* bytes) override;
   Status ReplaceWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) override;
+  Status CreateWholeFile(const std::wstring& path, const std::string& bytes, FileWriteStep* failedStep) override;
+  Status ReadBoundedFile(const std::wstring& path, std::size_t maxBytes, std::string* bytes) override;
   Status CheckReadable(const std::wstring& path) override;
   Status QueryFileStamp(const std::wstring& path, FileStamp* stamp) override;
   Status SetNormalAttributes(const std::wstring& path) override;

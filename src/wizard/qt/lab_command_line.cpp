@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -13,10 +14,14 @@
 #include "cli/run_command_line.h"
 #include "common/text_encoding.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/lab_files.h"
 #include "setuplogkit/setuplogkit_loader.h"
 #include "wizard/qt/lab_startup.h"
 
 int RunLabCommandLine(int argc, char* argv[]) {
+  // A reader that stops early (check | head -1) must not end the run before its report is saved:
+  // a write to a closed pipe fails, and the console goes on without it.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::wstring> words;
   for (int i = 1; i < argc; ++i) words.push_back(WideFromUtf8(argv[i]));
 
@@ -28,6 +33,8 @@ int RunLabCommandLine(int argc, char* argv[]) {
   StreamConsole console(std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 
   CliContext context;
+  HostFileSystem hostFiles;
+  context.hostFiles = &hostFiles;
   std::unique_ptr<Platform> platform;
   if (lab != nullptr) {
     platform = std::make_unique<Platform>(lab->MakePlatform());

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 std::unique_ptr<Lab> LoadRunLab(std::string* error) {
   fs::path folder = NamedLabFolder();
   if (folder.empty()) {
-    folder = PrepareDemoLabCopy(ExecutableFolder() / "demo-lab", error);
+    folder = PrepareDemoLabCopy(BundledDemoLab(ExecutableFolder()), error);
     if (folder.empty()) return nullptr;
   }
   return Lab::Load(folder, error);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <algorithm>
 
+#include "common/program_info.h"
+
 QIcon ProgramIcon() {
   // Built into the program (the Qt resource of this folder's CMakeLists), so that it never
   // depends on where the program is run from; Qt's ico reader comes with Qt GUI itself.
@@ -28,8 +30,7 @@ QtAboutBox::QtAboutBox(QWidget* parent) : QDialog(parent), units_(DialogUnits::F
   const int side = std::min({iconLabel->width(), iconLabel->height(), 32});
   iconLabel->setPixmap(ProgramIcon().pixmap(side, side));
 
-  versionLabel =
-      AddLabel("versionLabel", QStringLiteral("DuplexSetupAssistant Version 1.0"), units_.Rect(40, 10, 119, 8));
+  versionLabel = AddLabel("versionLabel", QString::fromStdWString(AboutVersionText()), units_.Rect(40, 10, 119, 8));
   descriptionLabel =
       AddLabel("descriptionLabel", QStringLiteral("Prepares a two-server cluster"), units_.Rect(40, 25, 119, 8));
   // Below what the template holds: which edition this is.

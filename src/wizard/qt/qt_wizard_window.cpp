@@ -21,6 +21,7 @@
 #include "wizard/qt/arrow_cursor_scope.h"
 #include "wizard/qt/qt_about_box.h"
 #include "wizard/qt/user_input_dropper.h"
+#include "wizard/shown_path.h"
 #include "wizard/wizard_controls.h"
 
 namespace {
@@ -62,7 +63,10 @@ QString ApplicationTitle() {
 }
 
 QtWizardWindow::QtWizardWindow(Platform& platform, InstallLog& log, QWidget* parent)
-    : QDialog(parent), units_(DialogUnits::FromFont(DialogFont())), logic_(platform, log, *this, ownerlessBox_) {
+    : QDialog(parent),
+      files_(platform.files),
+      units_(DialogUnits::FromFont(DialogFont())),
+      logic_(platform, log, *this, ownerlessBox_) {
   setFont(DialogFont());
   setWindowTitle(FromUtf8(kWizardCaption));
   setWindowIcon(ProgramIcon());
@@ -312,3 +316,5 @@ void QtWizardWindow::RepaintWhileBusy() {
   const UserInputDropper dropper;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+std::wstring QtWizardWindow::ShownPath(const std::wstring& path) { return ::ShownPath(files_, path); }

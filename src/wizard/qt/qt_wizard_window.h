@@ -11,6 +11,7 @@
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 
+class FileSystem;
 class InstallLog;
 class QAction;
 class QComboBox;
@@ -54,6 +55,8 @@ class QtWizardWindow : public QDialog, public WizardView {
   void EndModal(int result) override;
   void SetBusy(bool busy) override;
   void RepaintWhileBusy() override;
+  // The lab edition's boxes name a lab's file by its place on this computer too.
+  std::wstring ShownPath(const std::wstring& path) override;
 
  public slots:
   // Escape, the close box and the hidden Cancel button end the run at once with Cancel.
@@ -83,6 +86,7 @@ class QtWizardWindow : public QDialog, public WizardView {
   QLineEdit* Entry(int controlId) const;
   QPushButton* Button(int controlId) const;
 
+  FileSystem& files_;
   DialogUnits units_;
   std::vector<EntryControl> entries_;
   std::vector<ButtonControl> buttons_;

@@ -42,6 +42,8 @@ int RunWin32CommandLine(const std::vector<std::wstring>& words) {
   std::unique_ptr<Lab> lab;
   std::string logFileOverride;
   CliContext context;
+  // Answers FILE and report FOLDER are files of this computer, in a lab run too.
+  context.hostFiles = &system.files;
   if (const std::wstring labFolder = EnvironmentVariable(L"DUPLEX_SETUP_LAB"); !labFolder.empty()) {
     std::string error;
     lab = Lab::Load(labFolder, &error);

@@ -24,6 +24,7 @@ int wmain(int argc, wchar_t* argv[]) {
 
   CliContext context;
   context.platform = &platform;
+  context.hostFiles = &system.files;
   context.log = &log;
   context.console = &console;
   return RunCommandLine(std::vector<std::wstring>(argv + 1, argv + argc), context);
