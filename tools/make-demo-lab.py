@@ -254,17 +254,29 @@ in the lab, as its console window would show it.
 """
 
 
+# The wires every lab's road probes (docs/lab.md): the CLAN gateway, which the prefilled entries also
+# take as the CLAN test address, and the switch; the links themselves are cabled by default.
+WIRES = """\
+# The wires: the CLAN gateway (also the CLAN test address) and the switch answer echoes.
+host = 10.1.1.1 CLAN
+host = %s ELAN
+""" % SWITCH_ADDRESS
+
+
 def lab(root, title, readme, node_b_clan="CLAN", node_b_cluster_running=True, node_b_faults=None,
-        defaults_stage=None, node_b_addresses=None):
+        defaults_stage=None, node_b_addresses=None, wires="", node_a_faults=None):
     """One lab folder; the arguments after `readme` say what differs from the demo."""
     write(os.path.join(root, "lab.conf"),
-          ("# %s: this computer is node-a; node-b is its partner.\ncomputer-name = NODE-A\n" % title).encode("ascii"))
+          ("# %s: this computer is node-a; node-b is its partner.\ncomputer-name = NODE-A\n%s%s"
+           % (title, WIRES, wires)).encode("ascii"))
     readme = readme.replace(WRITTEN_BY, STAND_INS + "\n" + WRITTEN_BY)
     write(os.path.join(root, "README.txt"), readme.encode("ascii"))
 
     node_a = os.path.join(root, "servers", "node-a")
     registry(os.path.join(node_a, "registry"), 1, "{9F000000-0000-4000-8000-00000000A001}")
     services(os.path.join(node_a, "services.txt"), 1)
+    if node_a_faults is not None:
+        write(os.path.join(node_a, "faults.conf"), node_a_faults.encode("ascii"))
 
     node_b = os.path.join(root, "servers", "node-b")
     registry(os.path.join(node_b, "registry"), 2, "{9F000000-0000-4000-8000-00000000B002}", clan_name=node_b_clan,
@@ -437,6 +449,100 @@ The remedy: put HB1 of both nodes on one network (correct the address or mask on
 Written by tools/make-demo-lab.py; do not edit by hand.
 """
 
+# What the live link probes add to Step 2 on a pair whose registry is right but whose wires are not.
+PROBES_BOX = """\
+Press Step 2: the comparison passes and the registry checks find nothing; then the live
+link probes, sent from node-a (this computer) to node-b and to the addresses the cluster
+relies on, find the fault, and a box "Cluster Readiness" shows
+
+    %s
+
+followed by where the report was saved (C:\\ProgramData\\Zandor\\Reports\\readiness-<date>-<time>.html,
+which is drives/C/ProgramData/Zandor/Reports in the lab folder, with the .json beside it)%s
+install.log holds one line per probe ("Link HB1: 192.168.101.11 -> 192.168.101.12, 3 of 3
+answered, 0.0 ms.") and the finding; the report has a table of every probe. `check` on this
+lab prints the same finding and ends with exit code %d.
+"""
+
+ASKS = """ and "Save the answers
+anyway?". No, the default, saves nothing; Yes saves the answers as before."""
+TELLS = """. OK saves
+the answers as before: a WARN finding only asks for a look."""
+
+README_UNPLUGGED_HEARTBEAT = """\
+Rehearses: a heartbeat cable is unplugged.
+
+The registries of both servers are those of the demo, but the HB2 adapter of node-a has no
+link: its faults.conf says "link-down = HB2", as when the cable is out of the port or the
+switch port at its other end is off. No registry value shows it.
+
+""" + PREFILLED + """
+What you should see: press Step 1; both servers are read without an error.
+""" + PROBES_BOX % (
+    "[FAIL] R12 HB2: The HB2 adapter of node-a is disconnected: no cable, or nothing live at\n"
+    "    its other end", ASKS, 2) + """
+The remedy: plug the HB2 cable of node-a in, and check the cable and the port at its other end.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_SWAPPED_HEARTBEAT_CABLES = """\
+Rehearses: the heartbeat cables are swapped between the nodes.
+
+The registries of both servers are those of the demo, but lab.conf cables HB1 of node-a to
+HB2 of node-b and HB2 of node-a to HB1 of node-b ("cable = node-a HB1 - node-b HB2"). Every
+adapter has its link, every address is right: only an echo shows that HB1 of node-a does not
+reach HB1 of node-b.
+
+""" + PREFILLED + """
+What you should see: press Step 1; both servers are read without an error.
+""" + PROBES_BOX % (
+    "[FAIL] R13 HB1: HB1 of node-b (192.168.101.12) answered none of 3 echoes from HB1 of\n"
+    "    node-a (192.168.101.11)\n"
+    "    [FAIL] R13 HB2: the same for HB2", ASKS, 2) + """
+The remedy of both names the swap: HB1 and HB2 are both silent while their adapters are
+connected, so their cables may be swapped between the nodes.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_ECHO_BLOCKED = """\
+Rehearses: the partner's firewall drops echo requests.
+
+node-b's faults.conf says "echo-blocked = yes": it answers no echo on any adapter, as a
+server whose firewall rule for echo requests is off. Its registry and services are still
+read over the network, so the cables are very likely fine: the probes must not call every
+link dead, and give one warning instead.
+
+""" + PREFILLED + """
+What you should see: press Step 1; both servers are read without an error.
+""" + PROBES_BOX % (
+    "[WARN] R18 CLAN/ELAN/HB1/HB2/MIRROR: node-b answered no echo on any link although its\n"
+    "    registry was just read over the network: its firewall most likely drops echo\n"
+    "    requests, so the cables could not be tested", TELLS, 1) + """
+The remedy: allow echo requests on node-b, then run the checks again to test the cables.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
+README_MANAGED_ADDRESS_TAKEN = """\
+Rehearses: another machine already holds the managed CLAN address.
+
+lab.conf puts a host on the CLAN that answers for 10.1.1.5 ("host = 10.1.1.5 CLAN"), the
+managed CLAN IP of the prefilled entries: a machine given that address by mistake, or the
+cluster itself when it is being upgraded.
+
+""" + PREFILLED + """
+What you should see: press Step 1; both servers are read without an error.
+""" + PROBES_BOX % (
+    "[WARN] R15 CLAN: The managed CLAN IP 10.1.1.5 already answers echoes: that is right when\n"
+    "    upgrading this very cluster, whose managed address is live; otherwise another machine\n"
+    "    holds it", TELLS, 1) + """
+The remedy: unless this is an upgrade of this cluster, free the address or choose another.
+
+Written by tools/make-demo-lab.py; do not edit by hand.
+"""
+
 
 def main():
     labs = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lab")
@@ -458,6 +564,18 @@ def main():
         defaults_stage=0, node_b_addresses={"CLAN": ("10.1.1.11", "255.255.255.0")})
     lab(os.path.join(labs, "heartbeat-subnets"), "A rehearsal lab", README_HEARTBEAT_SUBNETS, defaults_stage=0,
         node_b_addresses={"HB1": ("192.168.110.12", "255.255.255.0")})
+    # Four pairs whose registries are right and whose wires are not: only the live link probes see them.
+    lab(os.path.join(labs, "unplugged-heartbeat"), "A rehearsal lab", README_UNPLUGGED_HEARTBEAT, defaults_stage=0,
+        node_a_faults="# The HB2 cable of node-a (this computer) is out: its adapter has no link.\nlink-down = HB2\n")
+    lab(os.path.join(labs, "swapped-heartbeat-cables"), "A rehearsal lab", README_SWAPPED_HEARTBEAT_CABLES,
+        defaults_stage=0,
+        wires="# The heartbeat cables, swapped between the nodes.\n"
+              "cable = node-a HB1 - node-b HB2\ncable = node-a HB2 - node-b HB1\n")
+    lab(os.path.join(labs, "echo-blocked"), "A rehearsal lab", README_ECHO_BLOCKED, defaults_stage=0,
+        node_b_faults="# node-b's firewall drops every echo request.\necho-blocked = yes\n")
+    lab(os.path.join(labs, "managed-address-taken"), "A rehearsal lab", README_MANAGED_ADDRESS_TAKEN,
+        defaults_stage=0,
+        wires="# Another machine on the CLAN already answers for the managed CLAN IP.\nhost = 10.1.1.5 CLAN\n")
 
 
 if __name__ == "__main__":

@@ -145,6 +145,26 @@ void AddDriveFolders(std::vector<CaptureFile>& files) {
   files.push_back({{L"drives", L"E", L"Zandor", L"HA", L"README.txt"},
                    CrLfUtf8({L"The wizard writes the clustering product's INI file here."})});
 }
+// lab.conf of a capture: this computer, and the wires a capture can't see taken as the site had them:
+// each switch on the ELAN and the CLAN test address on the CLAN answer the probes.
+std::vector<std::wstring> LabConfLines(const std::wstring& capturedAt, const std::wstring& computer,
+                                       const Entries& answers,
+                                       const std::vector<std::unique_ptr<ServerCapture>>& captures) {
+  std::vector<std::wstring> lines = {L"# Captured " + capturedAt + L": this computer is the one the capture ran on.",
+                                     L"computer-name = " + computer,
+                                     L"# The switch and the CLAN test address answer echoes, as at a working site."};
+  std::vector<std::wstring> hosts;
+  for (const auto& capture : captures) {
+    if (!capture->switchAddress.empty()) hosts.push_back(capture->switchAddress + L" ELAN");
+  }
+  if (!answers.ClanTestIp.empty() && answers.ClanTestIp != L"127.0.0.1") hosts.push_back(answers.ClanTestIp + L" CLAN");
+  for (const std::wstring& host : hosts) {
+    const std::wstring line = L"host = " + host;
+    if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+  }
+  return lines;
+}
+
 }  // namespace
 
 int RunCapture(const CommandLine& command, CliContext& context, CliOutput& output) {
@@ -237,9 +257,7 @@ int RunCapture(const CommandLine& command, CliContext& context, CliOutput& outpu
     facts.serverLines.push_back(FormatText(L"  %s: servers/%s", {capture->hostName, capture->hostName}));
   }
 
-  files.push_back({{L"lab.conf"},
-                   CrLfUtf8({L"# Captured " + capturedAt + L": this computer is the one the capture ran on.",
-                             L"computer-name = " + facts.computer})});
+  files.push_back({{L"lab.conf"}, CrLfUtf8(LabConfLines(capturedAt, facts.computer, answers, captures))});
   AddDriveFolders(files);
   if (facts.hasDefaults) files.push_back({DrivePath(kDefaultsFilePath), defaults});
   if (facts.hasManifest) files.push_back({DrivePath(manifestPath), manifest});

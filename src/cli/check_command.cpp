@@ -33,9 +33,12 @@ int RunCheck(const CommandLine& command, CliContext& context, CliOutput& output)
   if (validated) output.Say(L"Step 2 validation: no validation errors detected.");
   // The readiness checks run whatever the comparison found: a support engineer wants every finding at once.
   // FOLDER is this computer's, named as typed; the usual place is the platform's (in a lab, the lab's drive C).
-  const ReadinessOutcome readiness =
-      RunReadiness(platform, *context.log, dialog, dialog.Node1Info, dialog.Node2Info,
-                   {2, dialog.ValidationLines(), command.reportFolder, context.hostFiles});
+  ReadinessRequest request;
+  request.validationLines = dialog.ValidationLines();
+  request.reportFolder = command.reportFolder;
+  request.folderFiles = context.hostFiles;
+  request.probesTurnedOff = command.noProbes;
+  const ReadinessOutcome readiness = RunReadiness(platform, *context.log, dialog, dialog.Node1Info, dialog.Node2Info, request);
   // The run has logged each finding; here each is printed, one a line.
   for (const Finding& finding : readiness.findings) output.Show(ReadinessFindingLine(finding));
   const SavedReport& saved = readiness.report;

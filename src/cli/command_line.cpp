@@ -39,7 +39,7 @@ struct Option {
 // The options each command takes.
 std::vector<Option> OptionsOf(CommandKind kind) {
   switch (kind) {
-    case CommandKind::Check: return {{L"answers", true}, {L"report", true}};
+    case CommandKind::Check: return {{L"answers", true}, {L"report", true}, {L"no-probes", false}};
     case CommandKind::Generate: return {{L"answers", true}, {L"force", false}};
     case CommandKind::Capture: return {{L"nodes", true}};
     case CommandKind::Summarize: return {{L"out", true}};
@@ -112,7 +112,7 @@ bool ParseCommandLine(const std::vector<std::wstring>& words, CommandLine* comma
     }
     seen.push_back(bare);
     if (!option->takesValue) {
-      command->force = true;  // the only option without a value
+      (bare == L"force" ? command->force : command->noProbes) = true;
       continue;
     }
     if (i + 1 >= words.size() || words[i + 1].empty()) {
@@ -150,8 +150,9 @@ std::vector<std::wstring> UsageLines() {
   return {
       L"Usage:",
       L"  DuplexSetupAssistant                                     opens the wizard window",
-      L"  DuplexSetupAssistant check [answers FILE] [report FOLDER]",
-      L"      checks the entries and both servers, saves the readiness report, prints every finding",
+      L"  DuplexSetupAssistant check [answers FILE] [report FOLDER] [no-probes]",
+      L"      checks the entries and both servers, probes the links from this node unless no-probes,",
+      L"      saves the readiness report, prints every finding",
       L"  DuplexSetupAssistant generate [answers FILE] [force]",
       L"      Step 3 without a window: the checks, the installer's input files, the installer's run",
       L"  DuplexSetupAssistant capture FOLDER [nodes NAME,NAME]",

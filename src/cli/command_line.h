@@ -12,6 +12,7 @@ struct CommandLine {
   std::wstring answersFile;         // check, generate: the entries' file instead of the defaults file
   std::wstring reportFolder;        // check: where the readiness report goes instead of its usual place
   bool force = false;               // generate: go on past FAIL findings
+  bool noProbes = false;            // check: no live link probes (R19 says so)
   std::wstring captureFolder;       // capture: the lab folder to write
   std::vector<std::wstring> nodes;  // capture: the servers to read; empty for the defaults
 

@@ -11,6 +11,7 @@
 namespace {
 // A key name, terminator included, is at most 256 characters.
 constexpr std::uint32_t kKeyNameBufferChars = 256;
+constexpr std::uint32_t kRegSz = 1;  // REG_SZ
 
 bool HoldsLineBreak(const std::wstring& name) { return name.find_first_of(L"\r\n") != std::wstring::npos; }
 
@@ -85,6 +86,9 @@ class ServerReader {
       if (rc == status::NoMoreItems) break;
       if (rc != status::Success) return Failed(L"RegEnumValue", path, rc);
       if (HoldsLineBreak(name)) return UnexportableName(path, L"value", name);
+      if (type == kRegSz && path == kProductKey && name == kSwitchIpAddressValue) {
+        capture_.switchAddress = WideFromUtf16LeBytes(data.data(), data.size()).c_str();
+      }
       file.Value(name, type, data);
     }
     for (std::uint32_t index = 0;; ++index) {

@@ -26,6 +26,9 @@ struct ServerCapture {
   // file), services.txt, and faults.conf when the server refused a key or a service.
   std::vector<CapturedFile> files;
   BufferedLog log;
+  // Its "Switch IP Address", as the product key holds it (empty without one): the capture's lab.conf
+  // puts the switch on the ELAN wire, so that a rehearsal's probes find it as the site's did.
+  std::wstring switchAddress;
 };
 
 // Reads the server through `platform` into `capture`. What the server refuses (access to a key

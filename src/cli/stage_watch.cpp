@@ -8,7 +8,7 @@ StageWatch::StageWatch(Platform& inner, Report report)
     : report_(std::move(report)),
       registry_(inner.registry, *this),
       services_(inner.services, *this),
-      platform_{registry_, services_, inner.files, inner.machine, inner.processes} {}
+      platform_{registry_, services_, inner.files, inner.machine, inner.processes, inner.network} {}
 
 void StageWatch::Enter(const wchar_t* stage) {
   if (stage == current_) return;

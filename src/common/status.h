@@ -21,6 +21,7 @@ constexpr Status NotSupported = 50;               // ERROR_NOT_SUPPORTED
 constexpr Status BadNetPath = 53;                 // ERROR_BAD_NETPATH
 constexpr Status FileExists = 80;                 // ERROR_FILE_EXISTS: a new file's name is taken
 constexpr Status InvalidParameter = 87;           // ERROR_INVALID_PARAMETER
+constexpr Status NetworkAccessDenied = 65;        // ERROR_NETWORK_ACCESS_DENIED
 constexpr Status DiskFull = 112;                  // ERROR_DISK_FULL
 constexpr Status BadFileType = 222;               // ERROR_BAD_FILE_TYPE: not a file (a folder, a device, a pipe)
 constexpr Status FileTooLarge = 223;              // ERROR_FILE_TOO_LARGE
@@ -34,4 +35,6 @@ constexpr Status ServiceCannotAcceptCtrl = 1061;  // ERROR_SERVICE_CANNOT_ACCEPT
 constexpr Status ServiceNotActive = 1062;         // ERROR_SERVICE_NOT_ACTIVE
 constexpr Status NoUnicodeTranslation = 1113;     // ERROR_NO_UNICODE_TRANSLATION: no single-byte form
 constexpr Status RpcServerUnavailable = 1722;     // RPC_S_SERVER_UNAVAILABLE
+constexpr Status IpReqTimedOut = 11010;           // IP_REQ_TIMED_OUT: an echo that no reply answered in time
+constexpr Status IpGeneralFailure = 11050;        // IP_GENERAL_FAILURE: an echo that could not be sent
 }  // namespace status

@@ -18,6 +18,10 @@ class Machine {
   // measured by. In a lab it is the lab's clock, which a wait for a slow process moves forward.
   virtual std::uint64_t NowMilliseconds() = 0;
 
+  // Sleep: holds the calling thread for `milliseconds`. In a lab the lab's clock moves on instead,
+  // as it does for a wait for a slow process.
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+
   // GetLocalTime: what the program's reports are dated by.
   virtual LocalDateTime LocalTime() = 0;
 

@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/machine.h"
+#include "platform/network.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -14,4 +15,5 @@ struct Platform {
   FileSystem& files;
   Machine& machine;
   Processes& processes;
+  Network& network;
 };

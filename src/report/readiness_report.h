@@ -7,6 +7,7 @@
 #include "common/entries.h"
 #include "common/local_date_time.h"
 #include "nodes/node_record.h"
+#include "validation/link_probe_plan.h"
 #include "validation/readiness_finding.h"
 
 // The JSON schema this writer follows (docs/readiness-schema.json); a change that a reader
@@ -36,6 +37,8 @@ struct ReportInput {
   bool validationPassed = true;
   std::vector<std::wstring> validationLines;
   std::vector<Finding> findings;
+  // The live link probes: what was sent from which node and what answered, or why nothing was.
+  LinkProbeResults links;
 };
 
 // "readiness-20261208-143005": the name both files share, before ".html" and ".json".

@@ -146,6 +146,70 @@ void WriteFindings(Page& page, const ReportInput& input) {
   page.Raw(L"</tbody>\n</table>\n");
 }
 
+const wchar_t* AdapterStateText(AdapterState state) {
+  switch (state) {
+    case AdapterState::Connected: return L"connected";
+    case AdapterState::Disconnected: return L"disconnected";
+    case AdapterState::Unknown: return L"unknown";
+  }
+  return L"";
+}
+
+void WriteLinkProbes(Page& page, const ReportInput& input) {
+  const LinkProbeResults& links = input.links;
+  page.Heading(L"Live link probes");
+  if (links.plan.skip == ProbeSkip::TurnedOff) {
+    page.Raw(L"<p>The probes were turned off for this run.</p>\n");
+    return;
+  }
+  if (links.plan.skip == ProbeSkip::NeitherNode) {
+    page.Raw(L"<p>No probes: the program ran on ");
+    page.Text(links.plan.computerName);
+    page.Raw(L", which is neither node.</p>\n");
+    return;
+  }
+  if (links.plan.here == 0) {
+    page.Raw(L"<p>No probes were run.</p>\n");
+    return;
+  }
+  page.Raw(FormatText(L"<p>From Node %d, ", {links.plan.here}));
+  page.Text(links.plan.hereName);
+  page.Raw(FormatText(L": %d echoes to each address, %d ms apart, each waiting at most %d ms.</p>\n",
+                      {kEchoesPerTarget, static_cast<int>(kEchoIntervalMs), static_cast<int>(kEchoTimeoutMs)}));
+  if (links.targets.empty()) {
+    page.Raw(L"<p>Nothing to probe: no link holds usable addresses on both nodes.</p>\n");
+    return;
+  }
+  page.Raw(
+      L"<table>\n<thead><tr><th>Probe</th><th>Adapter</th><th>From</th><th>To</th><th>Answered</th>"
+      L"<th>Round trip min/avg/max</th></tr></thead>\n<tbody>\n");
+  for (const TargetResult& result : links.targets) {
+    const bool silent = result.sent && result.answered == 0;
+    const AdapterState adapter = AdapterStateOf(links, result.target.link);
+    std::wstring answered = L"not probed";
+    if (result.sent) answered = FormatText(L"%d of %d", {result.answered, kEchoesPerTarget});
+    std::wstring trips;
+    if (result.answered > 0) {
+      const RoundTripSummary summary = SummarizeRoundTrips(result.roundTripsMs);
+      trips = FormatText(L"%d / %s / %d ms", {summary.min, MillisecondsText(summary.average), summary.max});
+    }
+    page.Raw(L"<tr><th>");
+    page.Text(ProbeTargetName(result.target));
+    page.Raw(adapter == AdapterState::Disconnected ? L"</th><td class=\"fail\">" : L"</th><td>");
+    page.Text(FormatText(L"%s %s", {LinkName(result.target.link), AdapterStateText(adapter)}));
+    page.Raw(L"</td><td>");
+    page.Text(result.target.from);
+    page.Raw(L"</td><td>");
+    page.Text(result.target.to);
+    page.Raw(silent || !result.sent ? L"</td><td class=\"differs\">" : L"</td><td>");
+    page.Text(answered);
+    page.Raw(L"</td><td>");
+    page.Text(trips);
+    page.Raw(L"</td></tr>\n");
+  }
+  page.Raw(L"</tbody>\n</table>\n");
+}
+
 void WriteValidation(Page& page, const ReportInput& input) {
   page.Heading(L"Validation report");
   page.Raw(FormatText(L"<p>Step %d's own comparison of the two servers ", {input.run.step}));
@@ -239,6 +303,7 @@ std::string ReportHtml(const ReportInput& input) {
   WriteCounts(page, input.findings);
   WriteFindings(page, input);
   WriteValidation(page, input);
+  WriteLinkProbes(page, input);
   WriteRun(page, input.run);
   WriteEntries(page, input.entries);
   WriteServers(page, input.node1, input.node2);

@@ -67,6 +67,58 @@ Json FindingJson(const Finding& finding) {
       {"message", U8(finding.message)}, {"remedy", U8(finding.remedy)}};
 }
 
+const char* AdapterStateText(AdapterState state) {
+  switch (state) {
+    case AdapterState::Connected: return "connected";
+    case AdapterState::Disconnected: return "disconnected";
+    case AdapterState::Unknown: return "unknown";
+  }
+  return "unknown";
+}
+
+const char* SkipText(ProbeSkip skip) {
+  switch (skip) {
+    case ProbeSkip::None: return nullptr;
+    case ProbeSkip::NeitherNode: return "neither-node";
+    case ProbeSkip::TurnedOff: return "turned-off";
+  }
+  return nullptr;
+}
+
+Json ProbeJson(const LinkProbeResults& results, const TargetResult& result) {
+  const ProbeTarget& target = result.target;
+  Json roundTrip = nullptr;
+  if (result.answered > 0) {
+    const RoundTripSummary trips = SummarizeRoundTrips(result.roundTripsMs);
+    roundTrip = {{"min", trips.min}, {"avg", trips.average}, {"max", trips.max}};
+  }
+  return {{"probe", U8(ProbeTargetName(target))},
+          {"link", U8(LinkName(target.link))},
+          {"adapter", AdapterStateText(AdapterStateOf(results, target.link))},
+          {"from", U8(target.from)},
+          {"to", U8(target.to)},
+          {"sent", result.sent ? kEchoesPerTarget : 0},
+          {"answered", result.answered},
+          {"round_trip_ms", std::move(roundTrip)}};
+}
+
+Json LinksJson(const LinkProbeResults& results) {
+  const char* skipped = SkipText(results.plan.skip);
+  Json adapters = Json::array();
+  for (const AdapterResult& adapter : results.adapters) {
+    adapters.push_back({{"link", U8(LinkName(adapter.adapter.link))},
+                        {"interface", U8(adapter.adapter.guid)},
+                        {"state", AdapterStateText(adapter.state)}});
+  }
+  Json probes = Json::array();
+  for (const TargetResult& result : results.targets) probes.push_back(ProbeJson(results, result));
+  return {{"probed", results.plan.here != 0},
+          {"skipped", skipped == nullptr ? Json(nullptr) : Json(skipped)},
+          {"from_node", results.plan.here == 0 ? Json(nullptr) : Json(results.plan.here)},
+          {"adapters", std::move(adapters)},
+          {"probes", std::move(probes)}};
+}
+
 }  // namespace
 
 std::string ReportJson(const ReportInput& input) {
@@ -82,6 +134,7 @@ std::string ReportJson(const ReportInput& input) {
       {"entries", EntriesJson(input.entries)},
       {"nodes", Json::array({NodeJson(1, input.node1), NodeJson(2, input.node2)})},
       {"validation", {{"passed", input.validationPassed}, {"lines", std::move(lines)}}},
+      {"link_probes", LinksJson(input.links)},
       {"findings", std::move(findings)},
       {"summary", {{"fail", counts.fail}, {"warn", counts.warn}, {"info", counts.info}}},
   };

@@ -178,6 +178,8 @@ bool ScenarioRunner::RunWindow(const std::vector<ScenarioCommand>& commands, std
   }
   // Reports are named by the date and time: one fixed moment keeps transcripts the same.
   lab->MachineInfo().PinLocalTime(kScenarioLocalTime);
+  // What the probes find is the story; a lost echo's second passes on the lab's clock.
+  lab->WaitEchoesOnLabClock();
   TranscriptOwnerlessBox ownerlessBox(transcript_);
   Platform platform = lab->MakePlatform();
   ScriptedView view(transcript_, answers_);

@@ -123,9 +123,13 @@ std::vector<Finding> RunReadinessChecks(const Entries& entries, const NodeRecord
         CheckGateways, CheckAddressForms, CheckTestAddress, CheckSeveralAddresses}) {
     check(pair, findings);
   }
+  SortFindings(findings);
+  return findings;
+}
+
+void SortFindings(std::vector<Finding>& findings) {
   // Stable: findings equal in all three keys keep the order the checks found them in.
   std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
     return std::tie(a.severity, a.id, a.links) < std::tie(b.severity, b.id, b.links);
   });
-  return findings;
 }

@@ -13,6 +13,9 @@
 // links (CLAN, ELAN, HB1, HB2, MIRROR, compared in turn), then as found, Node 1 before Node 2.
 std::vector<Finding> RunReadinessChecks(const Entries& entries, const NodeRecord& node1, const NodeRecord& node2);
 
+// Puts findings in that order; findings equal in all three keys keep theirs.
+void SortFindings(std::vector<Finding>& findings);
+
 const cNIC& LinkOf(const NodeRecord& node, Link link);
 // Every address the link holds: the gathered list, or the first address alone when the
 // record kept no list.

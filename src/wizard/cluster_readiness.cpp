@@ -6,9 +6,12 @@
 #include "wizard/wizard_view.h"
 
 bool WizardDialog::CheckClusterReadiness(int step, const std::wstring& question) {
-  // The checks run only once the step's own comparison has passed.
-  const ReadinessOutcome outcome =
-      RunReadiness(platform_, log_, *this, Node1Info, Node2Info, {step, validationLines_, {}, nullptr});
+  // The checks run only once the step's own comparison has passed; the probes go off the window's thread.
+  ReadinessRequest request;
+  request.step = step;
+  request.validationLines = validationLines_;
+  request.offWindowThread = [this](const auto& work) { return remoteCalls_.WhilePumping(work); };
+  const ReadinessOutcome outcome = RunReadiness(platform_, log_, *this, Node1Info, Node2Info, request);
   const std::vector<Finding>& findings = outcome.findings;
   const SavedReport& saved = lastSavedReport_ = outcome.report;
   const std::wstring reportLine = SavedReportLine(saved, view_.ShownPath(saved.htmlPath));

@@ -23,8 +23,10 @@ void LogFinding(InstallLog& log, const Finding& finding) {
 ReadinessOutcome RunReadiness(Platform& platform, InstallLog& log, const Entries& entries, const NodeRecord& node1,
                               const NodeRecord& node2, const ReadinessRequest& request) {
   ReadinessOutcome outcome;
-  // The checks of the records as gathered; checks that find more on their own add their findings here.
+  // The checks of the records as gathered, then what the probes find on the wires.
   outcome.findings = RunReadinessChecks(entries, node1, node2);
+  const LinkProbeResults links = ProbeLinks(platform, log, entries, node1, node2, request.probesTurnedOff,
+                                            request.offWindowThread, outcome.findings);
   outcome.counts = CountFindings(outcome.findings);
   for (const Finding& finding : outcome.findings) LogFinding(log, finding);
 
@@ -42,6 +44,7 @@ ReadinessOutcome RunReadiness(Platform& platform, InstallLog& log, const Entries
   input.validationPassed = request.validationLines.empty();
   input.validationLines = request.validationLines;
   input.findings = outcome.findings;
+  input.links = links;
   outcome.report = request.reportFolder.empty()
                        ? SaveReadinessReport(platform, log, input)
                        : SaveReadinessReportIn(*request.folderFiles, request.reportFolder, log, input);

@@ -8,6 +8,7 @@
 #include "common/entries.h"
 #include "nodes/node_record.h"
 #include "validation/readiness_finding.h"
+#include "wizard/link_probes.h"
 #include "wizard/readiness_report_file.h"
 
 class FileSystem;
@@ -24,6 +25,10 @@ struct ReadinessRequest {
   // %ProgramData%\Zandor\Reports of the platform; empty for the usual place.
   std::wstring reportFolder;
   FileSystem* folderFiles = nullptr;
+  // The live link probes are left out (the command line's `no-probes`); the environment can turn them off too.
+  bool probesTurnedOff = false;
+  // Where the probes are sent from: the window hands them off its thread; empty sends them on the caller's.
+  OffWindowThread offWindowThread;
 };
 
 struct ReadinessOutcome {
@@ -33,7 +38,7 @@ struct ReadinessOutcome {
   SavedReport report;
 };
 
-// Runs the checks over the entries and the two records, logs every finding one a line (FAIL as an error, WARN as
+// Runs the checks over the entries and the two records, then the live link probes, logs every finding one a line (FAIL as an error, WARN as
 // a warning, INFO as information) and saves the report. Everything that finds something about the pair before it
 // is reported belongs here, in this one run.
 ReadinessOutcome RunReadiness(Platform& platform, InstallLog& log, const Entries& entries, const NodeRecord& node1,

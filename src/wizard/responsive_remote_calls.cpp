@@ -57,4 +57,4 @@ ResponsiveRemoteCalls::ResponsiveRemoteCalls(Platform& base, std::function<void(
     : thread_(std::move(pump)),
       registry_(base.registry, thread_),
       services_(base.services, thread_),
-      gathering_{registry_, services_, base.files, base.machine, base.processes} {}
+      gathering_{registry_, services_, base.files, base.machine, base.processes, base.network} {}

@@ -112,7 +112,8 @@ class ResponsiveRemoteCalls {
   ResponsiveRemoteCalls(Platform& base, std::function<void()> pump);
 
   Platform& ForGathering() { return gathering_; }
-  // Waits on the worker for `wait` to return, the window repainting meanwhile as during a remote call.
+  // Waits on the worker for `wait` to return, the window repainting meanwhile as during a remote call (Node 2's
+  // read, the live link probes as one piece).
   [[nodiscard]] Status WhilePumping(const std::function<Status()>& wait) { return thread_.Run(wait); }
 
  private:

@@ -12,6 +12,7 @@
 #include "common/status.h"
 #include "nodes/cnode.h"
 #include "platform/files.h"
+#include "validation/link_probe_plan.h"
 #include "validation/readiness_finding.h"
 #include "wizard/node_pair_reader.h"
 #include "wizard/readiness_report_file.h"

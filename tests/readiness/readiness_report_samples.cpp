@@ -17,7 +17,25 @@ ReportInput DemoPair() {
   pair.entries.ClanTestIp = L"10.1.1.1";
   pair.node1.Clan.IpAddresses.push_back(L"10.1.1.101");
   pair.node2.Clan.IpAddresses.push_back(L"10.1.1.102");
-  return ReportInputFor(pair, 2);
+  ReportInput input = ReportInputFor(pair, 2);
+  // Probed from node-a: HB2 unplugged, the mirror slow and lossy, the managed addresses silent.
+  input.links.plan = MakeProbePlan(pair.entries, pair.node1, pair.node2, L"NODE-A");
+  for (const AdapterProbe& adapter : input.links.plan.adapters) {
+    input.links.adapters.push_back(
+        {adapter, adapter.link == Link::Hb2 ? AdapterState::Disconnected : AdapterState::Connected, status::Success});
+  }
+  for (const ProbeTarget& target : input.links.plan.targets) {
+    TargetResult result;
+    result.target = target;
+    result.sent = target.link != Link::Hb2;
+    const bool managed = target.kind == ProbeKind::ManagedClan || target.kind == ProbeKind::ManagedElan;
+    if (result.sent && !managed)
+      result.roundTripsMs =
+          target.link == Link::Mirror ? std::vector<std::uint32_t>{12, 14} : std::vector<std::uint32_t>{0, 1, 0};
+    result.answered = static_cast<int>(result.roundTripsMs.size());
+    input.links.targets.push_back(result);
+  }
+  return input;
 }
 
 // The crossed-heartbeats lab in stage 2, with a service down: Step 3's own report fails too.
@@ -29,6 +47,7 @@ ReportInput CrossedHeartbeats() {
   ReportInput input = ReportInputFor(pair, 3);
   input.validationPassed = false;
   input.validationLines = {L"At least one of the EMC services on server node-b is not running."};
+  input.links.plan = SkippedProbePlan(ProbeSkip::TurnedOff, L"NODE-A");
   return input;
 }
 
@@ -52,6 +71,7 @@ ReportInput ManyFindings() {
   input.validationLines = {
       L"The switch IP addresses do not match. node-a = 10.2.2.250, node-b = 10.2.2.251",
       L"The CLAN domains do not match. node-a = h\u00e4.example.local, node-b = <script>alert('domain')</script>"};
+  input.links.plan = SkippedProbePlan(ProbeSkip::NeitherNode, L"<NODE-C>");
   return input;
 }
 

@@ -9,6 +9,8 @@ ClusterLab::ClusterLab() {
   temp.WriteServerFile(L"NODE-A", "services.txt", ClusterServiceList(L"ha1"));
   temp.WriteServerFile(L"node-b", "services.txt", ClusterServiceList(L"ha1"));
   temp.WriteDriveFile(L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\README.txt", "the toolkit folder\r\n");
+  // The switch both servers name answers on the ELAN; the links are cabled as their names say.
+  temp.AddLabConfLine("host = 10.9.9.1 ELAN");
 }
 
 void TypeClusterEntries(RecordingView& view) {

@@ -21,3 +21,16 @@ constexpr wchar_t kClusterLabFindingA[] =
     L"[INFO] R11 CLAN: CLAN of node-a holds 2 addresses (10.1.1.1, 10.1.1.200); only the first, 10.1.1.1, is used";
 constexpr wchar_t kClusterLabFindingB[] =
     L"[INFO] R11 CLAN: CLAN of node-b holds 2 addresses (10.1.1.2, 10.1.1.200); only the first, 10.1.1.2, is used";
+
+// The live link probes' log lines of a Step 2 or Step 3 on the pair, from NODE-A: every link and the
+// switch answer, the managed addresses are nobody's, the CLAN test address is 127.0.0.1.
+inline const wchar_t* const kClusterLabProbeLines[] = {
+    L"Link CLAN: 10.1.1.1 -> 10.1.1.2, 3 of 3 answered, 0.0 ms.",
+    L"Link ELAN: 10.2.2.1 -> 10.2.2.2, 3 of 3 answered, 0.0 ms.",
+    L"Link HB1: 10.3.3.1 -> 10.3.3.2, 3 of 3 answered, 0.0 ms.",
+    L"Link HB2: 10.4.4.1 -> 10.4.4.2, 3 of 3 answered, 0.0 ms.",
+    L"Link MIRROR: 10.5.5.1 -> 10.5.5.2, 3 of 3 answered, 0.0 ms.",
+    L"Managed CLAN IP: 10.1.1.1 -> 10.1.1.5, 0 of 3 answered.",
+    L"Managed ELAN IP: 10.2.2.1 -> 10.2.2.5, 0 of 3 answered.",
+    L"Switch IP Address: 10.2.2.1 -> 10.9.9.1, 3 of 3 answered, 0.0 ms.",
+};

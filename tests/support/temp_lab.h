@@ -35,7 +35,11 @@ class TempLab {
   bool TemporaryLeftBeside(const std::wstring& windowsPath) const;
   std::filesystem::path DriveHostPath(const std::wstring& windowsPath) const;
 
-  // The lab as the program would load it; null with `error` set when it is malformed.
+  // A line added to lab.conf ("host = 10.9.9.1 ELAN", "cable = ...").
+  void AddLabConfLine(const std::string& line);
+
+  // The lab as the program would load it, its echoes waited on the lab's clock; null with `error` set when it is
+  // malformed.
   std::unique_ptr<Lab> Load(std::string* error = nullptr) const;
 
  private:

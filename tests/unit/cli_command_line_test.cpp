@@ -33,9 +33,21 @@ TEST(CommandLine, ReadsEverySpellingOfCommandsAndOptions) {
     bool force;
     std::wstring folder;
     std::vector<std::wstring> nodes;
+    bool noProbes = false;
   };
   const Case cases[] = {
       {"bare word", {L"check"}, CommandKind::Check, L"", L"", false, L"", {}},
+      {"check without probes", {L"check", L"no-probes"}, CommandKind::Check, L"", L"", false, L"", {}, true},
+      {"no-probes in capitals among options",
+       {L"--check", L"/report", L"r", L"/NO-PROBES"},
+       CommandKind::Check,
+       L"",
+       L"r",
+       false,
+       L"",
+       {},
+       true},
+      {"no-probes with a double dash", {L"check", L"--No-Probes"}, CommandKind::Check, L"", L"", false, L"", {}, true},
       {"Windows switch in capitals", {L"/CHECK"}, CommandKind::Check, L"", L"", false, L"", {}},
       {"double dash", {L"--check", L"--answers", L"a.dat"}, CommandKind::Check, L"a.dat", L"", false, L"", {}},
       {"options in any order and spelling",
@@ -83,6 +95,7 @@ TEST(CommandLine, ReadsEverySpellingOfCommandsAndOptions) {
     EXPECT_EQ(command.force, c.force);
     EXPECT_EQ(command.captureFolder, c.folder);
     EXPECT_EQ(command.nodes, c.nodes);
+    EXPECT_EQ(command.noProbes, c.noProbes);
   }
 }
 
@@ -97,6 +110,8 @@ TEST(CommandLine, UsageErrorsNameTheWordAtFault) {
       {"a single dash is no switch", {L"-check"}, L"Unknown command \"-check\"."},
       {"option of another command", {L"check", L"force"}, L"\"force\" is not an option of check."},
       {"report belongs to check", {L"generate", L"/report", L"x"}, L"\"/report\" is not an option of generate."},
+      {"no-probes belongs to check", {L"generate", L"no-probes"}, L"\"no-probes\" is not an option of generate."},
+      {"no-probes twice", {L"check", L"no-probes", L"/no-probes"}, L"The option no-probes is given twice."},
       {"option without its value", {L"check", L"answers"}, L"The option answers needs a value after it."},
       {"option twice", {L"check", L"answers", L"a", L"--answers", L"b"}, L"The option answers is given twice."},
       {"empty node name",

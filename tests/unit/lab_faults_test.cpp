@@ -20,7 +20,12 @@ TEST(ReadServerFaults, ReadsEveryKey) {
                        "deny-service = Alerter\r\n"
                        "service-timeout = EMC AutoStart Mirror Service\r\n"
                        "service-busy = Browser\r\n"
-                       "  latency-ms = 0.5  \r\n",
+                       "  latency-ms = 0.5  \r\n"
+                       "link-down = HB2\r\n"
+                       "link-down = Local Area Connection 6\r\n"
+                       "echo-blocked = yes\r\n"
+                       "echo-loss = HB1 1\r\n"
+                       "echo-delay-ms = Local Area Connection 6 25\r\n",
                        &faults, &error))
       << error.line << ": " << error.reason;
   EXPECT_FALSE(faults.unreachable);
@@ -36,6 +41,14 @@ TEST(ReadServerFaults, ReadsEveryKey) {
   EXPECT_TRUE(faults.IsBusy(L"Browser"));
   EXPECT_FALSE(faults.IsBusy(L"Dhcp"));
   EXPECT_EQ(faults.latency, std::chrono::microseconds(500));
+  EXPECT_TRUE(faults.LinkDown(L"hb2"));
+  EXPECT_TRUE(faults.LinkDown(L"Local Area Connection 6"));
+  EXPECT_FALSE(faults.LinkDown(L"HB1"));
+  EXPECT_TRUE(faults.echoBlocked);
+  EXPECT_EQ(faults.EchoLoss(L"hb1"), 1);
+  EXPECT_EQ(faults.EchoLoss(L"HB2"), 0);
+  EXPECT_EQ(faults.EchoDelayMs(L"local area connection 6"), 25u);
+  EXPECT_EQ(faults.EchoDelayMs(L"HB1"), 0u);
 }
 
 TEST(ReadServerFaults, UnknownKeysAndBadValuesStopAtTheirLine) {
@@ -60,6 +73,12 @@ TEST(ReadServerFaults, UnknownKeysAndBadValuesStopAtTheirLine) {
       {"latency beyond a minute", "latency-ms = 60001\n", 1},
       {"latency just a point", "latency-ms = .\n", 1},
       {"deny-key of HKLM itself", "deny-key = HKLM\\\n", 1},
+      {"echo-blocked neither yes nor no", "echo-blocked = on\n", 1},
+      {"echo-blocked given twice", "echo-blocked = yes\necho-blocked = no\n", 2},
+      {"echo-loss without a count", "echo-loss = HB1\n", 1},
+      {"echo-loss of four of three", "echo-loss = HB1 4\n", 1},
+      {"echo-delay-ms beyond a minute", "echo-delay-ms = HB1 60001\n", 1},
+      {"echo-delay-ms without a link", "echo-delay-ms = 25\n", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

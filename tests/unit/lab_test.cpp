@@ -221,7 +221,9 @@ TEST(LabFiles, LabConfBreaksDisksAndFiles) {
 }
 
 TEST(LabFiles, MalformedLabConfLinesAreNamed) {
-  for (const char* line : {"disk-full = 7", "deny-file = relative\\path", "colour = blue", "installer-hang = maybe"}) {
+  for (const char* line : {"disk-full = 7", "deny-file = relative\\path", "colour = blue", "installer-hang = maybe",
+                           "host = 10.2.2.250", "host = 10.2.2 ELAN", "cable = NODE-A HB1 node-b HB2",
+                           "cable = NODE-A HB1 - node-b", "cable = NODE-A HB1 - node-c HB2"}) {
     SCOPED_TRACE(line);
     TempLab temp;
     {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/text_encoding.h"
+#include "support/finding_key.h"
 #include "support/readiness_pair.h"
 #include "validation/readiness_checks.h"
 
@@ -24,18 +25,6 @@ struct Row {
   // Texts their messages must hold between them (the values they name).
   std::vector<std::wstring> mentions = {};
 };
-
-std::string Key(const Finding& finding) {
-  std::ostringstream key;
-  key << Utf8FromWide(SeverityName(finding.severity)) << ' ' << Utf8FromWide(finding.id) << ' ';
-  for (std::size_t i = 0; i < finding.links.size(); ++i)
-    key << (i ? "/" : "") << Utf8FromWide(LinkName(finding.links[i]));
-  if (finding.links.empty()) key << '-';
-  key << " @";
-  for (std::size_t i = 0; i < finding.nodes.size(); ++i) key << (i ? "," : "") << finding.nodes[i];
-  if (finding.nodes.empty()) key << '-';
-  return key.str();
-}
 
 std::vector<Finding> FindingsOf(const ReadinessPair& pair) {
   return RunReadinessChecks(pair.entries, pair.node1, pair.node2);
@@ -55,7 +44,7 @@ void ExpectRows(const std::set<std::wstring>& ids, const std::vector<Row>& rows)
       EXPECT_FALSE(finding.remedy.empty());
       EXPECT_EQ(finding.remedy.find_first_of(L"\r\n"), std::wstring::npos);
       if (ids.count(finding.id) == 0) continue;
-      keys.push_back(Key(finding));
+      keys.push_back(FindingKey(finding));
       messages += finding.message + L"\n";
     }
     EXPECT_EQ(keys, row.expected);
@@ -74,7 +63,8 @@ constexpr wchar_t k25[] = L"255.255.255.128";
 TEST(ReadinessChecks, HealthyPairHasNoFinding) {
   const ReadinessPair pair = HealthyPair();
   std::vector<std::string> keys;
-  for (const Finding& finding : FindingsOf(pair)) keys.push_back(Key(finding) + " " + Utf8FromWide(finding.message));
+  for (const Finding& finding : FindingsOf(pair))
+    keys.push_back(FindingKey(finding) + " " + Utf8FromWide(finding.message));
   EXPECT_EQ(keys, std::vector<std::string>{});
 }
 
@@ -444,7 +434,7 @@ TEST(ReadinessChecks, FindingsComeBySeverityThenIdThenLink) {
   SetLink(pair.node2.Elan, L"10.2.2.11", k24);           // FAIL R05
   pair.node2.Hb2 = cNIC{};                               // FAIL R01
   std::vector<std::string> keys;
-  for (const Finding& finding : FindingsOf(pair)) keys.push_back(Key(finding));
+  for (const Finding& finding : FindingsOf(pair)) keys.push_back(FindingKey(finding));
   EXPECT_EQ(keys,
             (std::vector<std::string>{"FAIL R01 HB2 @2", "FAIL R02 HB1 @1,2", "FAIL R05 ELAN @1,2", "WARN R03 HB1 @1,2",
                                       "WARN R03 MIRROR @1,2", "INFO R08 CLAN @2", "INFO R11 CLAN @1"}));

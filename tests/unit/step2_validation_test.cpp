@@ -117,6 +117,10 @@ TEST_F(Step2, SavesElevenLinesAndAnnouncesTheEndOfStage1) {
   wizard.view.entries[IDC_NODE1_HOST_NAME] = L"changed";
   wizard.dialog.OnStep2();
   EXPECT_EQ(Saved(), kSavedFile);
+  std::vector<LoggedLine> expected = {{L"No validation errors detected.", LogClass::LogInfo}};
+  for (const wchar_t* probe : kClusterLabProbeLines) expected.push_back({probe, LogClass::LogInfo});
+  EXPECT_EQ(std::vector<LoggedLine>(wizard.log.lines.begin(), wizard.log.lines.begin() + 9), expected);
+  wizard.log.lines.erase(wizard.log.lines.begin() + 1, wizard.log.lines.begin() + 9);
   EXPECT_EQ(wizard.log.lines,
             (std::vector<LoggedLine>{
                 {L"No validation errors detected.", LogClass::LogInfo},

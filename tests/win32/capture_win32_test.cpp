@@ -110,7 +110,7 @@ TEST_F(CaptureRoundTrip, LabStepOneOnTheCaptureMatchesTheLiveRegistry) {
 
   Win32Backend backend;
   PeerRegistry registry(backend.registry);
-  Platform live{registry, backend.services, backend.files, backend.machine, backend.processes};
+  Platform live{registry, backend.services, backend.files, backend.machine, backend.processes, backend.network};
   const StepOneSeen onLive = RunStepOne(live);
   ASSERT_EQ(onLive.status, 0u) << (onLive.log.empty() ? std::string()
                                                       : std::string(onLive.log.back().message.begin(),

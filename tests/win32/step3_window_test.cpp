@@ -107,7 +107,7 @@ struct ServerState {
 struct Win32Window {
   Win32Window()
       : registry(backend.registry, kPeerAlias, ComputerName()),
-        platform{registry, backend.services, backend.files, backend.machine, backend.processes},
+        platform{registry, backend.services, backend.files, backend.machine, backend.processes, backend.network},
         window(GetModuleHandleW(nullptr), platform, log) {}
 
   INT_PTR RunUnder(WizardDriver& driver) {

@@ -13,6 +13,7 @@
 #include "platform/lab/lab_files.h"
 #include "platform/lab/lab_folder.h"
 #include "platform/lab/lab_machine.h"
+#include "platform/lab/lab_network.h"
 #include "platform/lab/lab_processes.h"
 #include "platform/lab/lab_registry.h"
 #include "platform/lab/lab_services.h"
@@ -38,8 +39,21 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// `cable = node-a HB1 - node-b HB2`, checked once the servers are loaded.
+struct LabCable {
+  std::wstring serverA, linkA, serverB, linkB;
+  std::string where;  // "lab.conf:7: "
+};
+
+struct LabHost {
+  std::wstring address;
+  std::wstring segment;
+};
+
 struct LabConf {
   std::wstring computerName;
+  std::vector<LabCable> cables;
+  std::vector<LabHost> hosts;
   std::wstring fullDrives;                // drive letters
   std::vector<std::wstring> deniedFiles;  // Windows paths
   Status startError = status::Success;
@@ -75,6 +89,37 @@ bool ReadDriveLetters(const std::string& value, std::wstring* letters) {
     letters->push_back(static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(c))));
   }
   return !letters->empty();
+}
+
+// "node-a HB1": a server name, then a connection name (which may hold blanks).
+bool ReadCableEnd(const std::string& text, std::wstring* server, std::wstring* link) {
+  const std::string trimmed = Trim(text);
+  const auto blank = trimmed.find_first_of(" \t");
+  if (blank == std::string::npos) return false;
+  *server = WideFromUtf8(trimmed.substr(0, blank));
+  *link = WideFromUtf8(Trim(trimmed.substr(blank + 1)));
+  return !server->empty() && !link->empty();
+}
+
+bool ReadCable(const std::string& value, LabCable* cable) {
+  const auto dash = value.find(" - ");
+  return dash != std::string::npos && ReadCableEnd(value.substr(0, dash), &cable->serverA, &cable->linkA) &&
+         ReadCableEnd(value.substr(dash + 3), &cable->serverB, &cable->linkB);
+}
+
+// "10.2.2.250 ELAN": an address, then the segment (a connection name) it answers on.
+bool ReadHost(const std::string& value, LabHost* host) {
+  const auto blank = value.find_first_of(" \t");
+  if (blank == std::string::npos) return false;
+  const std::string address = value.substr(0, blank);
+  int dots = 0;
+  for (const char c : address) {
+    if (c == '.') ++dots;
+    if (c != '.' && !std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  host->address = WideFromUtf8(address);
+  host->segment = WideFromUtf8(Trim(value.substr(blank + 1)));
+  return dots == 3 && !host->segment.empty();
 }
 
 // lab.conf: "key = value" lines and '#' comments.
@@ -137,10 +182,26 @@ bool ReadLabConf(const fs::path& file, LabConf* conf, std::string* error) {
         *error = where + "installer-hang takes yes or no";
         return false;
       }
+    } else if (equals != std::string::npos && key == "cable") {
+      LabCable cable;
+      if (!ReadCable(value, &cable)) {
+        *error = where + "cable takes two adapters joined by \" - \", as in \"cable = node-a HB1 - node-b HB2\"";
+        return false;
+      }
+      cable.where = where;
+      conf->cables.push_back(std::move(cable));
+    } else if (equals != std::string::npos && key == "host") {
+      LabHost host;
+      if (!ReadHost(value, &host)) {
+        *error = where + "host takes an address and the link it answers on, as in \"host = 10.2.2.250 ELAN\"";
+        return false;
+      }
+      conf->hosts.push_back(std::move(host));
     } else {
       *error = where +
                "expected \"computer-name = NAME\", \"disk-full = D\", \"deny-file = D:\\path\", "
-               "\"start-error = CODE\", \"process-delay-ms = MILLISECONDS\" or an installer-... key";
+               "\"start-error = CODE\", \"process-delay-ms = MILLISECONDS\", an installer-... key, \"cable = "
+               "SERVER LINK - SERVER LINK\" or \"host = ADDRESS LINK\"";
       return false;
     }
   }
@@ -252,6 +313,8 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
   lab->processes_->SetStartError(conf.startError);
   lab->processes_->SetExtraRunTime(conf.processDelayMs);
   lab->processes_->SetInstallerFaults(conf.installer);
+  lab->network_ = std::make_unique<LabNetwork>(computerName);
+  for (const LabHost& host : conf.hosts) lab->network_->AddHost(host.address, host.segment);
 
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder / "servers", ec)) {
@@ -262,6 +325,13 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
         !LoadServices(entry.path(), server, *lab->services_, error) || !LoadFaults(entry.path(), server, *lab, error)) {
       return nullptr;
     }
+    lab->network_->AddServerAdapters(server, lab->registry_->ServerRoot(server));
+  }
+  for (const LabCable& cable : conf.cables) {
+    if (!lab->network_->Plug(cable.serverA, cable.linkA, cable.serverB, cable.linkB)) {
+      *error = cable.where + "cable names an adapter no server of the lab has (a server folder and a connection name)";
+      return nullptr;
+    }
   }
   return lab;
 }
@@ -269,10 +339,15 @@ std::unique_ptr<Lab> Lab::Load(const fs::path& folder, std::string* error) {
 void Lab::SetFaults(const std::wstring& server, const LabServerFaults& faults) {
   registry_->SetFaults(server, faults);
   services_->SetFaults(server, faults);
+  network_->SetFaults(server, faults);
+}
+
+void Lab::WaitEchoesOnLabClock() {
+  network_->SetWait([machine = machine_.get()](std::uint32_t milliseconds) { machine->Sleep(milliseconds); });
 }
 
 std::uint64_t Lab::RemoteCallCount() const { return registry_->RemoteCallCount() + services_->RemoteCallCount(); }
 
 std::size_t Lab::OpenHandleCount() const { return registry_->OpenHandleCount() + services_->OpenHandleCount(); }
 
-Platform Lab::MakePlatform() { return Platform{*registry_, *services_, *files_, *machine_, *processes_}; }
+Platform Lab::MakePlatform() { return Platform{*registry_, *services_, *files_, *machine_, *processes_, *network_}; }

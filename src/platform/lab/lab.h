@@ -13,6 +13,7 @@ class LabServiceControl;
 class LabFileSystem;
 class LabMachine;
 class LabProcesses;
+class LabNetwork;
 struct LabServerFaults;
 
 // Owns the lab's simulated registry, services, drives and computer name, loaded from its folder.
@@ -38,11 +39,16 @@ class Lab {
   LabFileSystem& Files() { return *files_; }
   LabMachine& MachineInfo() { return *machine_; }
   LabProcesses& Processes() { return *processes_; }
+  LabNetwork& Wires() { return *network_; }
+  // From now on a lost echo's time-out and an answer's round trip move the lab's clock on instead of
+  // passing in real time: for runs that check what the probes find, not how long they take (tests,
+  // the scenario runner). By default they take their real time, as on a network.
+  void WaitEchoesOnLabClock();
   // Where what the lab's started processes print goes, as their minimised console would show it.
   std::filesystem::path ConsoleLogFile() const { return folder_ / "console.log"; }
 
-  // Makes `server` show these faults from now on, in its registry and its service manager alike
-  // (what its faults.conf sets at load).
+  // Makes `server` show these faults from now on, in its registry, its service manager and its
+  // wires alike (what its faults.conf sets at load).
   void SetFaults(const std::wstring& server, const LabServerFaults& faults);
   // Registry and service calls that went over the network, and handles of both still open.
   std::uint64_t RemoteCallCount() const;
@@ -57,4 +63,5 @@ class Lab {
   std::unique_ptr<LabFileSystem> files_;
   std::unique_ptr<LabMachine> machine_;
   std::unique_ptr<LabProcesses> processes_;
+  std::unique_ptr<LabNetwork> network_;
 };

@@ -12,6 +12,9 @@ namespace {
 
 // A minute per call is far beyond any network worth rehearsing, and keeps the sums in range.
 constexpr std::int64_t kMaxLatencyNanoseconds = 60'000'000'000;
+constexpr std::uint32_t kMaxEchoDelayMs = 60'000;
+// echo-loss counts the echoes of each three a probe sends.
+constexpr std::uint32_t kEchoesInARound = 3;
 
 bool ListsName(const std::vector<std::wstring>& names, const std::wstring& name) {
   return std::any_of(names.begin(), names.end(),
@@ -58,6 +61,23 @@ bool ParseMilliseconds(const std::wstring& text, std::chrono::nanoseconds* laten
   return true;
 }
 
+// "HB1 25": a connection name (which may hold blanks) and a whole number at most `max` after the last blank.
+bool ParseLinkAndNumber(const std::wstring& text, std::uint32_t max, std::wstring* link, std::uint32_t* number) {
+  const std::size_t blank = text.find_last_of(L" \t");
+  if (blank == std::wstring::npos) return false;
+  const std::wstring digits = text.substr(blank + 1);
+  *link = TrimBlanks(text.substr(0, blank));
+  if (link->empty() || digits.empty() || digits.size() > 5) return false;
+  std::uint32_t value = 0;
+  for (const wchar_t c : digits) {
+    if (c < L'0' || c > L'9') return false;
+    value = value * 10 + static_cast<std::uint32_t>(c - L'0');
+  }
+  if (value > max) return false;
+  *number = value;
+  return true;
+}
+
 // "HKLM\..." as the reg commands write it is accepted, since every deny-key lies below it anyway.
 std::wstring KeyBelowLocalMachine(const std::wstring& path) {
   for (const wchar_t* root : {L"HKEY_LOCAL_MACHINE", L"HKLM"}) {
@@ -94,6 +114,20 @@ bool LabServerFaults::DeniesService(const std::wstring& name) const { return Lis
 bool LabServerFaults::TimesOut(const std::wstring& service) const { return ListsName(timedOutServices, service); }
 bool LabServerFaults::IsBusy(const std::wstring& service) const { return ListsName(busyServices, service); }
 
+bool LabServerFaults::LinkDown(const std::wstring& connectionName) const {
+  return ListsName(downLinks, connectionName);
+}
+
+int LabServerFaults::EchoLoss(const std::wstring& connectionName) const {
+  const auto it = echoLoss.find(ToLowerAscii(connectionName));
+  return it == echoLoss.end() ? 0 : it->second;
+}
+
+std::uint32_t LabServerFaults::EchoDelayMs(const std::wstring& connectionName) const {
+  const auto it = echoDelayMs.find(ToLowerAscii(connectionName));
+  return it == echoDelayMs.end() ? 0 : it->second;
+}
+
 bool ReadServerFaults(const std::string& bytes, LabServerFaults* faults, LabFaultsError* error) {
   auto fail = [error](int line, const std::string& reason) {
     if (error != nullptr) *error = {line, reason};
@@ -102,6 +136,7 @@ bool ReadServerFaults(const std::string& bytes, LabServerFaults* faults, LabFaul
   LabServerFaults read;
   bool seenUnreachable = false;
   bool seenLatency = false;
+  bool seenEchoBlocked = false;
   const std::vector<std::wstring> lines = SplitLabLines(DecodeLabText(bytes));
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int line = static_cast<int>(i) + 1;
@@ -147,6 +182,30 @@ bool ReadServerFaults(const std::string& bytes, LabServerFaults* faults, LabFaul
       if (ok && !ParseMilliseconds(value, &read.latency)) {
         ok = fail(line, "latency-ms must be milliseconds up to 60000, with at most six decimals (such as 0.5)");
       }
+    } else if (key == L"link-down") {
+      read.downLinks.push_back(value);
+    } else if (key == L"echo-blocked") {
+      ok = once(seenEchoBlocked);
+      if (ok && value != L"yes" && value != L"no") ok = fail(line, "echo-blocked must be yes or no");
+      read.echoBlocked = value == L"yes";
+    } else if (key == L"echo-loss") {
+      std::wstring link;
+      std::uint32_t lost = 0;
+      if (!ParseLinkAndNumber(value, kEchoesInARound, &link, &lost)) {
+        ok = fail(line,
+                  "echo-loss takes a connection name and how many of every three echoes are lost (0 to 3), "
+                  "as in \"echo-loss = HB1 1\"");
+      }
+      read.echoLoss[ToLowerAscii(link)] = static_cast<int>(lost);
+    } else if (key == L"echo-delay-ms") {
+      std::wstring link;
+      std::uint32_t delay = 0;
+      if (!ParseLinkAndNumber(value, kMaxEchoDelayMs, &link, &delay)) {
+        ok = fail(line,
+                  "echo-delay-ms takes a connection name and whole milliseconds up to 60000, "
+                  "as in \"echo-delay-ms = HB1 25\"");
+      }
+      read.echoDelayMs[ToLowerAscii(link)] = delay;
     } else {
       ok = fail(line, "unknown key \"" + keyText + "\"");
     }

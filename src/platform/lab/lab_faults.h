@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,12 +18,20 @@ struct LabServerFaults {
   std::vector<std::wstring> timedOutServices;     // interrogating one gives 1053
   std::vector<std::wstring> busyServices;         // interrogating one gives 1061
   std::chrono::nanoseconds latency{0};            // added to every remote call to the server
+  // The server's wires (live link probes), each keyed by connection name, compared ignoring case.
+  std::vector<std::wstring> downLinks;                // link-down: the adapter is disconnected
+  bool echoBlocked = false;                           // echo-blocked: answers no echo on any adapter
+  std::map<std::wstring, int> echoLoss;               // echo-loss: the first N of every three echoes lost
+  std::map<std::wstring, std::uint32_t> echoDelayMs;  // echo-delay-ms: the round trip on that link
 
   // Key paths and service names compare ignoring case, as the registry and the service manager do.
   bool DeniesKey(const std::wstring& pathBelowLocalMachine) const;
   bool DeniesService(const std::wstring& name) const;
   bool TimesOut(const std::wstring& service) const;
   bool IsBusy(const std::wstring& service) const;
+  bool LinkDown(const std::wstring& connectionName) const;
+  int EchoLoss(const std::wstring& connectionName) const;
+  std::uint32_t EchoDelayMs(const std::wstring& connectionName) const;
 };
 
 // The faults of every server of a lab, by server name (ignoring case); a server without any shows none.

@@ -18,6 +18,7 @@ class LabMachine : public Machine {
     return status::Success;
   }
   std::uint64_t NowMilliseconds() override { return clock_->Now(); }
+  void Sleep(std::uint32_t milliseconds) override { clock_->Advance(milliseconds); }
   // This computer's own local time, unless a run pinned the lab's (scenarios, tests), so that
   // what is dated by it comes out the same on every run.
   LocalDateTime LocalTime() override;

@@ -18,6 +18,8 @@ Status Win32Machine::QueryComputerName(std::wstring* name) {
 
 std::uint64_t Win32Machine::NowMilliseconds() { return GetTickCount64(); }
 
+void Win32Machine::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
 LocalDateTime Win32Machine::LocalTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);

@@ -7,6 +7,7 @@ class Win32Machine : public Machine {
  public:
   Status QueryComputerName(std::wstring* name) override;
   std::uint64_t NowMilliseconds() override;
+  void Sleep(std::uint32_t milliseconds) override;
   LocalDateTime LocalTime() override;
   Status QueryProgramDataFolder(std::wstring* folder) override;
 };

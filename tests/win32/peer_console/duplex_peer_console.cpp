@@ -11,6 +11,6 @@ int wmain(int argc, wchar_t* argv[]) {
   Win32Edition edition;
   Platform& system = *edition.platform();
   PeerRegistry registry(system.registry);
-  Platform platform{registry, system.services, system.files, system.machine, system.processes};
+  Platform platform{registry, system.services, system.files, system.machine, system.processes, system.network};
   return edition.RunCommandLine(std::vector<std::wstring>(argv + 1, argv + argc), platform);
 }
