@@ -11,11 +11,6 @@ namespace {
 
 // As the readiness report's page: no script and nothing fetched, so that it opens from a mail as is.
 constexpr wchar_t kStyle[] =
-    L"body{font-family:\"Segoe UI\",Arial,sans-serif;margin:24px;color:#1b1b1b;background:#fff}"
-    L"h1{font-size:22px;margin:0 0 12px}"
-    L"h2{font-size:17px;margin:28px 0 8px;border-bottom:1px solid #ccc;padding-bottom:4px}"
-    L"table{border-collapse:collapse;font-size:13px}"
-    L"th,td{border:1px solid #d0d0d0;padding:4px 8px;text-align:left;vertical-align:top}"
     L"thead th{background:#ececec}"
     L"td.n{text-align:right}"
     L".counts span{display:inline-block;padding:6px 14px;margin-right:8px;border-radius:4px;font-weight:bold}"
@@ -93,7 +88,8 @@ std::string FleetSummaryHtml(const FleetSummary& summary, const std::vector<std:
   std::wstring html = L"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
   html += HtmlEscaped(
       FormatText(L"Fleet readiness: %d reports, %s", {static_cast<int>(summary.rows.size()), ReportTimeText(time)}));
-  html += L"</title>\n<style>" + std::wstring(kStyle) + L"</style>\n</head>\n<body>\n<h1>Fleet readiness</h1>\n";
+  html += L"</title>\n<style>" + std::wstring(kReportPageBaseStyle) + kStyle;
+  html += L"</style>\n</head>\n<body>\n<h1>Fleet readiness</h1>\n";
   html += L"<p>" +
           HtmlEscaped(FormatText(L"%d reports under %s, summarized %s.",
                                  {static_cast<int>(summary.rows.size()), folderList, ReportTimeText(time)})) +

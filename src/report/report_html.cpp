@@ -14,11 +14,6 @@ namespace {
 
 // No script and nothing fetched: the page must open offline, from a mail attachment, as is.
 constexpr wchar_t kStyle[] =
-    L"body{font-family:\"Segoe UI\",Arial,sans-serif;margin:24px;color:#1b1b1b;background:#fff}"
-    L"h1{font-size:22px;margin:0 0 12px}"
-    L"h2{font-size:17px;margin:28px 0 8px;border-bottom:1px solid #ccc;padding-bottom:4px}"
-    L"table{border-collapse:collapse;font-size:13px}"
-    L"th,td{border:1px solid #d0d0d0;padding:4px 8px;text-align:left;vertical-align:top}"
     L"thead th,tr.group th{background:#ececec}"
     L"tbody th{font-weight:normal;background:#f7f7f7}"
     L".counts{margin:16px 0}"
@@ -293,6 +288,7 @@ std::string ReportHtml(const ReportInput& input) {
   // A title holds text only.
   page.Raw(HtmlEscaped(pair + L", " + ReportTimeText(input.run.time)));
   page.Raw(L"</title>\n<style>");
+  page.Raw(kReportPageBaseStyle);
   page.Raw(kStyle);
   page.Raw(L"</style>\n</head>\n<body>\n<h1>Cluster Readiness: ");
   page.Text(pair);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/status.h"
 
@@ -33,3 +34,22 @@ Status RenameWithoutReplacing(const std::filesystem::path& from, const std::file
 // writer), its type taken from the open file. 0; 2 or 3 when it is not there; 222 for a folder, a
 // device or a pipe; 223 when larger; 5 when it can't be opened or read.
 Status ReadBoundedHostFile(const std::filesystem::path& file, std::size_t maxBytes, std::string* bytes);
+
+// The reading loop of ReadBoundedHostFile on both systems: `readSome(buffer, count)` returns how many bytes it
+// read, 0 at the end, less than 0 on a failure. Files such as those of /proc say 0 and hold more, so the bound
+// is kept while reading too.
+template <typename ReadSome>
+Status ReadAtMost(std::size_t maxBytes, ReadSome readSome, std::string* bytes) {
+  std::string content(maxBytes + 1, '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    const auto read = readSome(content.data() + got, content.size() - got);
+    if (read < 0) return status::AccessDenied;
+    if (read == 0) break;
+    got += static_cast<std::size_t>(read);
+  }
+  if (got > maxBytes) return status::FileTooLarge;
+  content.resize(got);
+  *bytes = std::move(content);
+  return status::Success;
+}

@@ -54,18 +54,14 @@ Status ReadBoundedHostFile(const std::filesystem::path& file, std::size_t maxByt
   if (::fstat(fd.get(), &state) != 0) return status::AccessDenied;
   if (!S_ISREG(state.st_mode)) return status::BadFileType;
   if (static_cast<std::uintmax_t>(state.st_size) > maxBytes) return status::FileTooLarge;
-  // Files such as those of /proc say 0 and hold more: the bound is kept while reading too.
-  std::string content(maxBytes + 1, '\0');
-  std::size_t got = 0;
-  while (got < content.size()) {
-    const ssize_t read = ::read(fd.get(), content.data() + got, content.size() - got);
-    if (read < 0 && errno == EINTR) continue;
-    if (read < 0) return status::AccessDenied;
-    if (read == 0) break;
-    got += static_cast<std::size_t>(read);
-  }
-  if (got > maxBytes) return status::FileTooLarge;
-  content.resize(got);
-  *bytes = std::move(content);
-  return status::Success;
+  return ReadAtMost(
+      maxBytes,
+      [&fd](char* buffer, std::size_t count) {
+        ssize_t read = 0;
+        do {
+          read = ::read(fd.get(), buffer, count);
+        } while (read < 0 && errno == EINTR);
+        return read;
+      },
+      bytes);
 }

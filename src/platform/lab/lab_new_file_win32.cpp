@@ -62,17 +62,10 @@ Status ReadBoundedHostFile(const std::filesystem::path& file, std::size_t maxByt
   if (opened != 0) return opened == ENOENT ? status::FileNotFound : status::AccessDenied;
   // A device (NUL, CON) or a pipe is no file of answers.
   if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd.get()))) != FILE_TYPE_DISK) return status::BadFileType;
-  std::string content(maxBytes + 1, '\0');
-  std::size_t got = 0;
-  while (got < content.size()) {
-    const auto chunk = static_cast<unsigned int>(std::min<std::size_t>(content.size() - got, INT_MAX));
-    const int read = _read(fd.get(), content.data() + got, chunk);
-    if (read < 0) return status::AccessDenied;
-    if (read == 0) break;
-    got += static_cast<std::size_t>(read);
-  }
-  if (got > maxBytes) return status::FileTooLarge;
-  content.resize(got);
-  *bytes = std::move(content);
-  return status::Success;
+  return ReadAtMost(
+      maxBytes,
+      [&fd](char* buffer, std::size_t count) {
+        return _read(fd.get(), buffer, static_cast<unsigned int>(std::min<std::size_t>(count, INT_MAX)));
+      },
+      bytes);
 }
