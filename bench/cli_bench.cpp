@@ -22,31 +22,20 @@
 #include <sstream>
 #include <string>
 
-#include "log/install_log.h"
 #include "cli/console.h"
 #include "cli/run_command_line.h"
 #include "nodes/cnode.h"
-#include "nodes/ownerless_message_box.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/wizard_view.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_files.h"
 #include "support/cluster_server.h"
+#include "support/discarding_sinks.h"
 #include "support/temp_lab.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class DiscardingLog : public InstallLog {
- public:
-  void Write(const std::wstring&, LogClass) override {}
-};
-
-class NoBox : public OwnerlessMessageBox {
- public:
-  void Show(const std::wstring&) override {}
-};
 
 constexpr char kStage1Answers[] =
     "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
@@ -90,7 +79,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
 // One server gathered alone, as Step 1 gathers it: its wall time.
 double GatherAloneMs(Lab& lab, const wchar_t* host) {
   DiscardingLog log;
-  NoBox box;
+  DiscardingBox box;
   Platform platform = lab.MakePlatform();
   cNode node(platform, log, box);
   node.HostName = host;
@@ -170,7 +159,7 @@ void BM_WindowStep1OnSlowNetwork(benchmark::State& state) {
     return;
   }
   DiscardingLog log;
-  NoBox box;
+  DiscardingBox box;
   Platform platform = setup.lab->MakePlatform();
   std::unique_ptr<EntriesView> view;
   std::unique_ptr<WizardDialog> dialog;

@@ -14,22 +14,17 @@
 #include <sstream>
 #include <string>
 
-#include "log/install_log.h"
 #include "cli/console.h"
 #include "cli/exit_codes.h"
 #include "cli/run_command_line.h"
 #include "platform/lab/lab.h"
+#include "support/discarding_sinks.h"
 #include "support/readiness_pair.h"
 #include "support/temp_lab.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class DiscardingLog : public InstallLog {
- public:
-  void Write(const std::wstring&, LogClass) override {}
-};
 
 // The three kinds of report the fleet holds, as the program writes them.
 std::string SiteReport(int kind) {

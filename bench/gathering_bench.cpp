@@ -13,25 +13,13 @@
 #include <memory>
 #include <string>
 
-#include "log/install_log.h"
 #include "nodes/cnode.h"
 #include "platform/lab/lab.h"
-#include "nodes/ownerless_message_box.h"
 #include "support/cluster_server.h"
+#include "support/discarding_sinks.h"
 #include "support/temp_lab.h"
 
 namespace {
-
-class DiscardingLog : public InstallLog {
- public:
-  void Write(const std::wstring&, LogClass) override {}
-};
-
-class UnexpectedBox : public OwnerlessMessageBox {
- public:
-  void Show(const std::wstring&) override { shown = true; }
-  bool shown = false;
-};
 
 struct GatheringLab {
   GatheringLab(int extraAdapters, double latencyMs) {
@@ -57,7 +45,7 @@ GatheringCost RunGatherings(benchmark::State& state, GatheringLab& setup) {
     return {};
   }
   DiscardingLog log;
-  UnexpectedBox box;
+  DiscardingBox box;
   Platform platform = setup.lab->MakePlatform();
   cNode node(platform, log, box);
   node.HostName = L"node-b";

@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "log/install_log.h"
 #include "nodes/cnode.h"
-#include "nodes/ownerless_message_box.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_network.h"
 #include "support/cluster_server.h"
+#include "support/discarding_sinks.h"
+#include "support/readiness_pair.h"
 #include "support/temp_lab.h"
 #include "wizard/link_probe_runner.h"
 #include "wizard/responsive_remote_calls.h"
@@ -35,16 +35,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class DiscardingLog : public InstallLog {
- public:
-  void Write(const std::wstring&, LogClass) override {}
-};
-
-class DiscardingBox : public OwnerlessMessageBox {
- public:
-  void Show(const std::wstring&) override {}
-};
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -66,12 +56,7 @@ struct ProbedPair {
     // Real time, as on a network: what is measured here.
     lab->Wires().SetWait({});
     platform = std::make_unique<Platform>(lab->MakePlatform());
-    entries.ManagedClanIp = L"10.1.1.5";
-    entries.ManagedElanIp = L"10.2.2.5";
-    entries.Node1HostName = L"node-a";
-    entries.Node2HostName = L"node-b";
     entries.ClanTestIp = L"10.1.1.254";
-    entries.AutoStartDomain = L"ha1";
   }
 
   // Both servers gathered; false when either failed.
@@ -88,7 +73,7 @@ struct ProbedPair {
   TempLab temp{L"NODE-A"};
   std::unique_ptr<Lab> lab;
   std::unique_ptr<Platform> platform;
-  Entries entries;
+  Entries entries = DemoEntries();
   DiscardingLog log;
   DiscardingBox box;
   std::unique_ptr<cNode> node1;

@@ -15,28 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "log/install_log.h"
 #include "nodes/cnode.h"
-#include "nodes/ownerless_message_box.h"
 #include "platform/lab/lab.h"
 #include "support/cluster_server.h"
+#include "support/discarding_sinks.h"
 #include "support/temp_lab.h"
 #include "wizard/responsive_remote_calls.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class DiscardingLog : public InstallLog {
- public:
-  void Write(const std::wstring&, LogClass) override {}
-};
-
-class UnexpectedBox : public OwnerlessMessageBox {
- public:
-  void Show(const std::wstring&) override { shown = true; }
-  bool shown = false;
-};
 
 void BM_RepaintGapWhileGathering(benchmark::State& state) {
   const auto latencyMs = state.range(0);
@@ -49,7 +37,7 @@ void BM_RepaintGapWhileGathering(benchmark::State& state) {
     return;
   }
   DiscardingLog log;
-  UnexpectedBox box;
+  DiscardingBox box;
   Platform platform = lab->MakePlatform();
   std::vector<Clock::time_point> pumps;
   pumps.reserve(4096);

@@ -49,18 +49,25 @@ inline NodeRecord HealthyNode(const std::wstring& host, int octet) {
   return node;
 }
 
+// The entries of lab/demo's answers file, which the rehearsal labs share but for the CLAN test address.
+inline Entries DemoEntries() {
+  Entries entries;
+  entries.ManagedHostName = L"ha-managed";
+  entries.ManagedClanIp = L"10.1.1.5";
+  entries.ManagedElanIp = L"10.2.2.5";
+  entries.Node1HostName = L"node-a";
+  entries.Node2HostName = L"node-b";
+  entries.BoardCount = L"3";
+  entries.UserName = L"admin";
+  entries.WorkgroupDomainName = L"workgroup";
+  entries.AutoStartDomain = L"ha1";
+  entries.ClanTestIp = L"127.0.0.1";
+  return entries;
+}
+
 inline ReadinessPair HealthyPair() {
   ReadinessPair pair;
-  pair.entries.ManagedHostName = L"ha-managed";
-  pair.entries.ManagedClanIp = L"10.1.1.5";
-  pair.entries.ManagedElanIp = L"10.2.2.5";
-  pair.entries.Node1HostName = L"node-a";
-  pair.entries.Node2HostName = L"node-b";
-  pair.entries.BoardCount = L"3";
-  pair.entries.UserName = L"admin";
-  pair.entries.WorkgroupDomainName = L"workgroup";
-  pair.entries.AutoStartDomain = L"ha1";
-  pair.entries.ClanTestIp = L"127.0.0.1";
+  pair.entries = DemoEntries();
   pair.node1 = HealthyNode(L"node-a", 1);
   pair.node2 = HealthyNode(L"node-b", 2);
   return pair;

@@ -10,6 +10,7 @@
 #include "nodes/cnode.h"
 #include "platform/lab/lab.h"
 #include "support/cli_run.h"
+#include "support/readiness_pair.h"
 #include "support/recording_view.h"
 #include "support/temp_lab.h"
 #include "validation/readiness_box.h"
@@ -36,14 +37,7 @@ TEST(ReadinessLabs, EachLabGivesTheFindingsItsReadmeShows) {
        {"[FAIL] R02 HB1: HB1 of node-a (192.168.101.11/24) and HB1 of node-b (192.168.110.12/24) are on different "
         "networks (192.168.101.0 and 192.168.110.0)"}},
   };
-  // The entries the rehearsal labs' defaults file holds.
-  Entries entries;
-  entries.ManagedHostName = L"ha-managed";
-  entries.ManagedClanIp = L"10.1.1.5";
-  entries.ManagedElanIp = L"10.2.2.5";
-  entries.Node1HostName = L"node-a";
-  entries.Node2HostName = L"node-b";
-  entries.AutoStartDomain = L"ha1";
+  Entries entries = DemoEntries();
   entries.ClanTestIp = L"10.1.1.1";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lab);
