@@ -47,20 +47,15 @@ Results HealthyRun(const ReadinessPair& pair = ProbedPair(), const std::wstring&
   return results;
 }
 
-TargetResult& TargetOf(Results& results, ProbeKind kind, Link link = Link::Clan) {
+// What the echoes to `link`'s partner, or to the target of `kind`, got: `answered` of three, `roundTripMs` each.
+void Echoes(Results& results, Link link, int answered, std::uint32_t roundTripMs = 0,
+            ProbeKind kind = ProbeKind::Link) {
   const auto it = std::find_if(results.targets.begin(), results.targets.end(), [&](const TargetResult& result) {
     return result.target.kind == kind && (kind != ProbeKind::Link || result.target.link == link);
   });
-  EXPECT_NE(it, results.targets.end());
-  return *it;
-}
-
-// What the probes of `link` got back: `answered` of three, each round trip `roundTripMs`.
-void Echoes(Results& results, Link link, int answered, std::uint32_t roundTripMs = 0,
-            ProbeKind kind = ProbeKind::Link) {
-  TargetResult& result = TargetOf(results, kind, link);
-  result.answered = answered;
-  result.roundTripsMs.assign(static_cast<std::size_t>(answered), roundTripMs);
+  ASSERT_NE(it, results.targets.end());
+  it->answered = answered;
+  it->roundTripsMs.assign(static_cast<std::size_t>(answered), roundTripMs);
 }
 
 // Here's adapter on `link` reports no link: its echoes are not sent.
