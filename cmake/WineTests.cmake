@@ -35,8 +35,11 @@ function(duplex_add_wine_test target)
            COMMAND ${DUPLEX_WINE_RUNNER} run ${DUPLEX_WINE_STATE} $<TARGET_FILE:${target}>
                    "--gtest_filter=-${DUPLEX_WINE_EXCLUDED_FILTER}"
            WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+  # Every run maps the test drives D: and E: in the one Wine prefix and removes them at its end, so two runs
+  # at once (ctest -j) would pull them from under each other.
   set_tests_properties(${target} PROPERTIES
     FIXTURES_REQUIRED duplex_wine
+    RESOURCE_LOCK duplex_wine_drives
     TIMEOUT ${WINE_TEST_TIMEOUT}
     ENVIRONMENT "WINEPATH=${DUPLEX_WINE_DLL_DIR};${WINE_TEST_ENVIRONMENT}")
 endfunction()
