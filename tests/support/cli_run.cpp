@@ -62,3 +62,17 @@ CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTermin
   run.err = Lines(errBuffer.str());
   return run;
 }
+
+bool AnyLineHolds(const std::vector<std::string>& lines, const std::string& text) {
+  for (const std::string& line : lines) {
+    if (line.find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+
+std::vector<std::wstring> Words(const std::wstring& line) {
+  std::vector<std::wstring> words;
+  std::wistringstream split(line);
+  for (std::wstring word; split >> word;) words.push_back(word);
+  return words;
+}

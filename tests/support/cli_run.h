@@ -21,3 +21,12 @@ struct CliRun {
 // servers are still being read).
 CliRun RunCli(Lab& lab, const std::vector<std::wstring>& words, bool errIsTerminal = false,
               const std::function<void()>& onFirstError = {});
+
+// The words of `line`, split at its spaces.
+std::vector<std::wstring> Words(const std::wstring& line);
+// Whether a line of `lines` holds `text`.
+bool AnyLineHolds(const std::vector<std::string>& lines, const std::string& text);
+// Whether a line of the run's standard output or error holds `text`.
+inline bool Printed(const CliRun& run, const std::string& text) {
+  return AnyLineHolds(run.out, text) || AnyLineHolds(run.err, text);
+}

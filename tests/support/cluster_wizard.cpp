@@ -1,6 +1,8 @@
 // The wizard on a lab holding a healthy cluster pair, with the entries a user types for it.
 #include "support/cluster_wizard.h"
 
+#include <vector>
+
 #include "resource.h"
 
 ClusterLab::ClusterLab() {
@@ -24,4 +26,25 @@ void TypeClusterEntries(RecordingView& view) {
   view.boardSelection = 1;  // "3"
   view.entries[IDC_AUTOSTART_DOMAIN] = L"ha1";
   view.entries[IDC_CLAN_TEST_IP] = L"127.0.0.1";
+}
+
+std::string ClusterAnswers(const std::string& stage, int line, const std::string& value) {
+  std::vector<std::string> lines = {stage,   "ha-managed", "10.1.1.5", "10.2.2.5", "node-a",   "node-b",
+                                    "admin", "workgroup",  "3",        "ha1",      "127.0.0.1"};
+  if (line >= 0) lines.at(static_cast<std::size_t>(line)) = value;
+  std::string text;
+  for (const std::string& each : lines) text += each + "\r\n";
+  return text;
+}
+
+SiteChange LabConfLine(const std::string& line) {
+  return [line](TempLab& lab) { lab.AddLabConfLine(line); };
+}
+
+SiteChange ServerFaults(const std::wstring& server, const std::string& faults) {
+  return [server, faults](TempLab& lab) { lab.WriteServerFile(server, "faults.conf", faults); };
+}
+
+SiteChange AnswersWith(const std::string& stage, int line, const std::string& value) {
+  return [stage, line, value](TempLab& lab) { lab.WriteDriveFile(kDefaultsPath, ClusterAnswers(stage, line, value)); };
 }

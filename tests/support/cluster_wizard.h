@@ -1,6 +1,9 @@
 // The wizard on a lab holding a healthy cluster pair, with the entries a user types for it.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "support/cluster_server.h"
 #include "support/wizard_on_lab.h"
 
@@ -15,6 +18,19 @@ class ClusterLab {
 void TypeClusterEntries(RecordingView& view);
 
 constexpr wchar_t kDefaultsPath[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
+
+// The defaults file a user's entries for the pair leave, its first line `stage` ("0" after Step 1, "1" after
+// Step 2); line `line` (0-10) replaced by `value` when given.
+std::string ClusterAnswers(const std::string& stage = "0", int line = -1, const std::string& value = "");
+
+// A change to the pair's lab before it is loaded, as a table's row names one.
+using SiteChange = std::function<void(TempLab&)>;
+// `line` added to lab.conf.
+SiteChange LabConfLine(const std::string& line);
+// `faults` as the faults.conf of `server`.
+SiteChange ServerFaults(const std::wstring& server, const std::string& faults);
+// ClusterAnswers(stage, line, value) as the defaults file.
+SiteChange AnswersWith(const std::string& stage, int line, const std::string& value);
 
 // The readiness findings the pair gives: each node's CLAN holds a second address.
 constexpr wchar_t kClusterLabFindingA[] =

@@ -6,7 +6,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,11 +17,6 @@
 #include "support/cluster_wizard.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-constexpr char kAnswers[] =
-    "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
-}  // namespace
 
 TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
   struct Case {
@@ -50,7 +44,7 @@ TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, kAnswers);
+    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     CaptureScratch scratch;
@@ -64,13 +58,8 @@ TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
     const CliRun run = RunCli(*lab, {L"capture", folder.wstring()}, true, [&] { c.plant(folder, victim); });
     EXPECT_EQ(run.exitCode, exitcode::FileNotWritten);
     EXPECT_EQ(ReadWholeHostFile(victim / "victim"), "the victim's");
-    std::vector<fs::path> inVictim;
-    for (const auto& entry : fs::recursive_directory_iterator(victim)) inVictim.push_back(entry.path());
-    EXPECT_EQ(inVictim, std::vector<fs::path>{victim / "victim"}) << "nothing written into another's folder";
-    std::vector<fs::path> besides;
-    for (const auto& entry : fs::directory_iterator(scratch.path)) besides.push_back(entry.path());
-    std::sort(besides.begin(), besides.end());
-    EXPECT_EQ(besides, (std::vector<fs::path>{folder, victim})) << "the capture's own folder is gone";
+    EXPECT_EQ(EntriesOf(victim, true), std::vector<fs::path>{victim / "victim"}) << "nothing written into another's";
+    EXPECT_EQ(EntriesOf(scratch.path), (std::vector<fs::path>{folder, victim})) << "the capture's own folder is gone";
   }
 }
 
@@ -78,7 +67,7 @@ TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
 // moment): nothing is found under the capture's name, only its partial folder beside it.
 TEST(CaptureKilled, LeavesNothingUnderTheFinalName) {
   ClusterLab cluster;
-  cluster.temp.WriteDriveFile(kDefaultsPath, kAnswers);
+  cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
   CaptureScratch scratch;
   const fs::path folder = scratch.path / "site-capture";
   fs::create_directories(scratch.path);
@@ -96,7 +85,7 @@ TEST(CaptureKilled, LeavesNothingUnderTheFinalName) {
   };
   EXPECT_EXIT(captureWithSmallFiles(), testing::KilledBySignal(SIGXFSZ), "");
   EXPECT_FALSE(fs::exists(folder));
-  for (const auto& entry : fs::directory_iterator(scratch.path)) {
-    EXPECT_EQ(entry.path().filename().string().rfind("site-capture.partial-", 0), 0u) << entry.path();
+  for (const fs::path& entry : EntriesOf(scratch.path)) {
+    EXPECT_EQ(entry.filename().string().rfind("site-capture.partial-", 0), 0u) << entry;
   }
 }

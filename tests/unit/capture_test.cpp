@@ -22,9 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr char kStage1Answers[] =
-    "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
-
 // Step 1 as the window runs it on a lab folder: what it logged, listed and showed.
 struct StepOneSeen {
   std::vector<LoggedLine> log;
@@ -54,6 +51,13 @@ StepOneSeen RunStepOne(const fs::path& folder) {
   return seen;
 }
 
+// The servers/ folders of the capture in `folder`, a space between their names.
+std::string ServerFolders(const fs::path& folder) {
+  std::string names;
+  for (const fs::path& entry : EntriesOf(folder / "servers"))
+    names += (names.empty() ? "" : " ") + entry.filename().string();
+  return names;
+}
 }  // namespace
 
 TEST(Capture, CapturedLabGathersAsTheOriginal) {
@@ -100,7 +104,7 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
     c.site(cluster.temp);
-    cluster.temp.WriteDriveFile(kDefaultsPath, kStage1Answers);
+    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     CaptureScratch capture;
@@ -110,7 +114,7 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
     EXPECT_EQ(lab->OpenHandleCount(), 0u);
     EXPECT_EQ(
         ReadWholeHostFile(capture.path / "drives" / "D" / "Zandor" / "HA" / "ToolkitInstaller2.0" / "HADefaults.dat"),
-        kStage1Answers);
+        ClusterAnswers());
 
     const StepOneSeen original = RunStepOne(cluster.temp.Folder());
     const StepOneSeen captured = RunStepOne(capture.path);
@@ -125,66 +129,46 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
 TEST(Capture, ExitCodesSayWhatWasWritten) {
   struct Case {
     const char* what;
-    std::function<void(TempLab&, const fs::path&)> prepare;
-    std::vector<std::wstring> nodes;
+    std::function<void(TempLab&, const fs::path& folder)> prepare;  // none: the pair as it is
+    std::wstring nodes;                                             // as named after "nodes"; none: every one
     int exitCode;
-    std::vector<std::string> serverFolders;  // the servers/ folders written
+    const char* serverFolders;  // the servers/ folders written, a space between them
   };
   const Case cases[] = {
-      {"both servers", [](TempLab&, const fs::path&) {}, {}, exitcode::Clean, {"node-a", "node-b"}},
-      {"the servers named", [](TempLab&, const fs::path&) {}, {L"node-b"}, exitcode::Clean, {"node-b"}},
+      {"both servers", nullptr, L"", exitcode::Clean, "node-a node-b"},
+      {"the servers named", nullptr, L"node-b", exitcode::Clean, "node-b"},
       {"node 2 unreachable",
-       [](TempLab& lab, const fs::path&) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); },
-       {},
-       exitcode::NotGathered,
-       {"node-a"}},
-      {"a server the lab does not have",
-       [](TempLab&, const fs::path&) {},
-       {L"node-a", L"node-x"},
-       exitcode::NotGathered,
-       {"node-a"}},
+       [](TempLab& lab, const fs::path&) { lab.WriteServerFile(L"node-b", "faults.conf", "unreachable = yes\n"); }, L"",
+       exitcode::NotGathered, "node-a"},
+      {"a server the lab does not have", nullptr, L"node-a,node-x", exitcode::NotGathered, "node-a"},
       {"the folder is not empty",
        [](TempLab&, const fs::path& folder) {
          fs::create_directories(folder);
          std::ofstream(folder / "notes.txt") << "mine";
        },
-       {},
-       exitcode::Usage,
-       {}},
+       L"", exitcode::Usage, ""},
       {"the folder cannot be made",
        [](TempLab&, const fs::path& folder) {
          fs::create_directories(folder.parent_path());
          std::ofstream(folder.parent_path() / "blocker") << "a file where a folder must go";
        },
-       {},
-       exitcode::FileNotWritten,
-       {}},
+       L"", exitcode::FileNotWritten, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, kStage1Answers);
+    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
     CaptureScratch capture;
     fs::path target = capture.path / "site";
     if (c.exitCode == exitcode::FileNotWritten) target = capture.path / "blocker" / "site";
-    c.prepare(cluster.temp, c.exitCode == exitcode::FileNotWritten ? capture.path / "blocker" : target);
+    if (c.prepare) c.prepare(cluster.temp, c.exitCode == exitcode::FileNotWritten ? capture.path / "blocker" : target);
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     std::vector<std::wstring> words = {L"capture", target.wstring()};
-    if (!c.nodes.empty()) {
-      std::wstring list;
-      for (const std::wstring& node : c.nodes) list += (list.empty() ? L"" : L",") + node;
-      words.insert(words.end(), {L"nodes", list});
-    }
+    if (!c.nodes.empty()) words.insert(words.end(), {L"nodes", c.nodes});
     const CliRun run = RunCli(*lab, words);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    std::vector<std::string> written;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(target / "servers", error)) {
-      written.push_back(entry.path().filename().string());
-    }
-    std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, c.serverFolders);
+    EXPECT_EQ(ServerFolders(target), c.serverFolders);
     if (c.exitCode == exitcode::Clean || c.exitCode == exitcode::NotGathered) {
       EXPECT_TRUE(fs::exists(target / "lab.conf"));
       EXPECT_NE(ReadWholeHostFile(target / "README.txt").find("2026-12-08 14:30:05"), std::string::npos);
@@ -199,87 +183,46 @@ TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
   for (int i = 0; i < 64; ++i) tooMany += L",node-" + std::to_wstring(i);
   struct Case {
     const char* what;
-    std::string answers;  // the defaults file
-    std::function<void(TempLab&, Lab&)> site;
-    const wchar_t* folderName;  // below the test's folder
+    std::string answers;                       // the defaults file
+    std::function<void(TempLab&, Lab&)> site;  // none: the pair as it is
+    const wchar_t* folderName;                 // below the test's folder
     std::wstring nodes;
     int exitCode;
-    std::string printed;                     // a line of standard output or error
-    std::vector<std::string> serverFolders;  // the servers/ folders written
+    std::string printed;        // a line of standard output or error
+    const char* serverFolders;  // the servers/ folders written, a space between them
   };
-  const std::string climbingDomain =
-      "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\n..\\..\\..\\.."
-      "\\escaped\r\n"
-      "127.0.0.1\r\n";
   const Case cases[] = {
-      {"an AutoStart domain that climbs out of the drives",
-       climbingDomain,
+      {"an AutoStart domain that climbs out of the drives", ClusterAnswers("0", 9, "..\\..\\..\\..\\escaped"),
        [](TempLab& temp, Lab&) {
          fs::create_directories(temp.Folder() / "escaped");
          std::ofstream(temp.Folder() / "escaped" / "manifest") << "outside the drives";
        },
-       L"site",
-       L"",
-       exitcode::Clean,
-       "",
-       {"node-a", "node-b"}},
-      {"a node name that climbs out of servers/",
-       kStage1Answers,
-       {},
-       L"site",
-       L"node-a,../../escaped",
-       exitcode::Usage,
-       "\"../../escaped\" is not a host name a capture can keep as a folder.",
-       {}},
-      {"more servers than a site has",
-       kStage1Answers,
-       {},
-       L"site",
-       tooMany,
-       exitcode::Usage,
-       "capture reads at most 64 servers; 65 were named.",
-       {}},
-      {"a folder named beyond ASCII",
-       kStage1Answers,
-       {},
-       L"Z\u00fcrich",
-       L"",
-       exitcode::Clean,
-       "",
-       {"node-a", "node-b"}},
-      {"a server named beyond ASCII",
-       kStage1Answers,
-       {},
-       L"site",
-       L"node-a,n\u00f6de-x",
-       exitcode::NotGathered,
-       "The server n\u00f6de-x could not be read. rc = 53",
-       {"node-a"}},
-      {"a key name with a line break",
-       kStage1Answers,
+       L"site", L"", exitcode::Clean, "", "node-a node-b"},
+      {"a node name that climbs out of servers/", ClusterAnswers(), nullptr, L"site", L"node-a,../../escaped",
+       exitcode::Usage, "\"../../escaped\" is not a host name a capture can keep as a folder.", ""},
+      {"more servers than a site has", ClusterAnswers(), nullptr, L"site", tooMany, exitcode::Usage,
+       "capture reads at most 64 servers; 65 were named.", ""},
+      {"a folder named beyond ASCII", ClusterAnswers(), nullptr, L"Z\u00fcrich", L"", exitcode::Clean, "",
+       "node-a node-b"},
+      {"a server named beyond ASCII", ClusterAnswers(), nullptr, L"site", L"node-a,n\u00f6de-x", exitcode::NotGathered,
+       "The server n\u00f6de-x could not be read. rc = 53", "node-a"},
+      {"a key name with a line break", ClusterAnswers(),
        [](TempLab&, Lab& lab) {
          lab.Registry().ServerRoot(L"node-b").CreatePath(
              L"SOFTWARE\\Zandor\\Vestamail\\ConfigWizard\\Evil]\r\n"
              L"\"Switch IP Address\"=\"6.6.6.6\"\r\n[x");
        },
-       L"site",
-       L"",
-       exitcode::NotGathered,
-       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a subkey whose name holds a line break",
-       {"node-a"}},
-      {"a value name with a line break",
-       kStage1Answers,
+       L"site", L"", exitcode::NotGathered,
+       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a subkey whose name holds a line break", "node-a"},
+      {"a value name with a line break", ClusterAnswers(),
        [](TempLab&, Lab& lab) {
          lab.Registry()
              .ServerRoot(L"node-b")
              .FindPath(L"SOFTWARE\\Zandor\\Vestamail\\ConfigWizard")
              ->SetValue({L"Evil\n\"Switch IP Address\"", 1, {0, 0}});
        },
-       L"site",
-       L"",
-       exitcode::NotGathered,
-       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a value whose name holds a line break",
-       {"node-a"}},
+       L"site", L"", exitcode::NotGathered,
+       "The key Software\\Zandor\\Vestamail\\ConfigWizard has a value whose name holds a line break", "node-a"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -295,28 +238,16 @@ TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
     const CliRun run = RunCli(*lab, words);
     EXPECT_EQ(run.exitCode, c.exitCode);
     if (!c.printed.empty()) {
-      const std::string printed = Utf8FromWide(WideFromUtf8(c.printed));
-      bool found = false;
-      for (const auto* lines : {&run.out, &run.err}) {
-        for (const std::string& line : *lines) found = found || line.find(printed) != std::string::npos;
-      }
-      EXPECT_TRUE(found) << printed;
+      EXPECT_TRUE(Printed(run, Utf8FromWide(WideFromUtf8(c.printed)))) << c.printed;
     }
-    std::vector<std::string> written;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(target / "servers", error)) {
-      written.push_back(entry.path().filename().string());
-    }
-    std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, c.serverFolders);
+    EXPECT_EQ(ServerFolders(target), c.serverFolders);
     // Nothing but the capture's own folder, whatever the names held.
-    std::vector<fs::path> besides;
-    for (const auto& entry : fs::directory_iterator(capture.path, error)) besides.push_back(entry.path());
-    EXPECT_EQ(besides, c.exitCode == exitcode::Usage ? std::vector<fs::path>{} : std::vector<fs::path>{target});
-    for (const auto& entry : fs::recursive_directory_iterator(target, error)) {
-      EXPECT_EQ(entry.path().filename().string().find("escaped"), std::string::npos) << entry.path();
-      if (entry.is_regular_file()) {
-        EXPECT_EQ(ReadWholeHostFile(entry.path()).find("6.6.6.6"), std::string::npos) << entry.path();
+    EXPECT_EQ(EntriesOf(capture.path),
+              c.exitCode == exitcode::Usage ? std::vector<fs::path>{} : std::vector<fs::path>{target});
+    for (const fs::path& entry : EntriesOf(target, true)) {
+      EXPECT_EQ(entry.filename().string().find("escaped"), std::string::npos) << entry;
+      if (fs::is_regular_file(entry)) {
+        EXPECT_EQ(ReadWholeHostFile(entry).find("6.6.6.6"), std::string::npos) << entry;
       }
     }
   }
@@ -326,10 +257,7 @@ TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
 // it, and generate reaches the end of Step 3 on it, the lab playing the product's installer.
 TEST(Capture, ACaptureIsACompleteLab) {
   ClusterLab cluster;
-  cluster.temp.WriteDriveFile(
-      kDefaultsPath,
-      "1\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n"
-      "127.0.0.1\r\n");
+  cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers("1"));
   cluster.temp.WriteDriveFile(L"D:\\Program Files\\EMC AutoStart\\ha1\\manifest", "installed\r\n");
   std::unique_ptr<Lab> site = cluster.temp.Load();
   ASSERT_NE(site, nullptr);

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "platform/lab/lab_folder.h"
 #include "platform/lab/lab_machine.h"
 #include "platform/lab/lab_processes.h"
+#include "support/capture_scratch.h"
 #include "support/temp_lab.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +30,7 @@ constexpr wchar_t kThreeBoards[] =
     L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 "
     L"\"D:\\Program Files\\EMC AutoStart\" < \"D:\\Zandor\\HA\\ToolkitInstaller2.0\\values.dat\" ";
 constexpr char kSingleDefinition[] = "Vestamail-Mirroring-Single.def";
+constexpr char kSingleWritten[] = "install.pl: Vestamail-Mirroring-Single.def written for the domain ha1.\r\n";
 
 // What install.pl writes for the demo pair with one board.
 constexpr char kDemoDefinition[] =
@@ -58,43 +59,23 @@ constexpr char kDemoDefinition[] =
     "User:      admin\r\n"
     "Workgroup: workgroup\r\n";
 
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The 29 lines Step 3 writes for the demo pair, one board, CLAN test address 127.0.0.1; with
-// `testAddress` another address, the 31 lines of that form.
+// `testAddress` another address, the 31 lines of that form; `dropped` lines fewer at the end.
 std::string DemoValues(const std::string& testAddress = "127.0.0.1", std::size_t dropped = 0) {
-  std::vector<std::string> lines = {"node-a",
-                                    "node-b",
-                                    "10.2.2.0",
-                                    "255.255.255.0",
-                                    "10.2.2.11",
-                                    "10.2.2.12",
-                                    "10.2.2.250",
-                                    "10.2.2.11",
-                                    "10.2.2.12",
-                                    "",
-                                    "10.2.2.5",
-                                    "10.2.2.250",
-                                    "10.1.1.0",
-                                    "255.255.255.0",
-                                    "10.1.1.11",
-                                    "10.1.1.12",
-                                    testAddress,
-                                    "",
-                                    "10.1.1.5",
-                                    "10.1.1.1",
-                                    "192.168.101.11",
-                                    "192.168.101.12",
-                                    "192.168.102.11",
-                                    "192.168.102.12",
-                                    "192.168.103.11",
-                                    "192.168.103.12",
-                                    "admin",
-                                    "workgroup",
-                                    "C"};
+  // A line each between the bars: the nodes, the ELAN, the CLAN (its test address as @), HB1, HB2, MIRROR, the user.
+  const std::string form =
+      "node-a|node-b|10.2.2.0|255.255.255.0|10.2.2.11|10.2.2.12|10.2.2.250|10.2.2.11|10.2.2.12||10.2.2.5|10.2.2.250|"
+      "10.1.1.0|255.255.255.0|10.1.1.11|10.1.1.12|@||10.1.1.5|10.1.1.1|192.168.101.11|192.168.101.12|"
+      "192.168.102.11|192.168.102.12|192.168.103.11|192.168.103.12|admin|workgroup|C";
+  std::vector<std::string> lines(1);
+  for (const char c : form) {
+    if (c == '|') {
+      lines.emplace_back();
+    } else {
+      lines.back().push_back(c);
+    }
+  }
+  lines[16] = testAddress;
   if (testAddress != "127.0.0.1") lines.insert(lines.begin() + 17, {"10.1.1.11", "10.1.1.12"});
   lines.resize(lines.size() - dropped);
   std::string text;
@@ -109,7 +90,15 @@ struct DemoCopy {
     EXPECT_TRUE(CopyLabFolder(fs::path(DUPLEX_LAB_DIR) / "demo", folder, &error)) << error;
   }
   fs::path Toolkit() const { return folder / "drives/D/Zandor/HA/ToolkitInstaller2.0"; }
-  void AddToLabConf(const std::string& line) const { std::ofstream(folder / "lab.conf", std::ios::app) << line; }
+  // The copy as loaded with `labConf` added to its lab.conf and `values` as Step 3's values.dat.
+  std::unique_ptr<Lab> Load(const std::string& labConf = "", const std::string& values = DemoValues()) const {
+    std::ofstream(folder / "lab.conf", std::ios::app) << labConf;
+    std::ofstream(Toolkit() / "values.dat", std::ios::binary) << values;
+    std::string error;
+    std::unique_ptr<Lab> lab = Lab::Load(folder, &error);
+    EXPECT_NE(lab, nullptr) << error;
+    return lab;
+  }
 
   TempLab scratch;
   fs::path folder = scratch.Folder() / "demo";
@@ -128,64 +117,55 @@ TEST(LabInstaller, WritesTheDefinitionAsInstallPlAndMisbehavesAsLabConfSays) {
     std::string values;
     std::optional<int> exitCode;  // none: it never ends
     std::string console;
-    const char* definitionFile;  // where it is expected, or null: none written
-    std::string definition;
+    const char* definitionFile;  // where it is expected (as install.pl writes it for the boards), or null: none
   };
   const Case cases[] = {
-      {"one board", "", kSingleBoard, DemoValues(), 0,
-       "install.pl: Vestamail-Mirroring-Single.def written for the domain ha1.\r\n", kSingleDefinition,
-       kDemoDefinition},
+      {"one board", "", kSingleBoard, DemoValues(), 0, kSingleWritten, kSingleDefinition},
       {"three boards, 31 lines", "", kThreeBoards, DemoValues("10.1.1.1"), 0,
-       "install.pl: Vestamail-Mirroring.def written for the domain ha1.\r\n", "Vestamail-Mirroring.def", threeBoards},
+       "install.pl: Vestamail-Mirroring.def written for the domain ha1.\r\n", "Vestamail-Mirroring.def"},
       {"a line short", "", kSingleBoard, DemoValues("127.0.0.1", 1), 1,
-       "install.pl: the values file has 28 lines, not 29 or 31; nothing was written.\r\n", nullptr, ""},
+       "install.pl: the values file has 28 lines, not 29 or 31; nothing was written.\r\n", nullptr},
       {"the last line without its line end still counts", "", kSingleBoard,
-       DemoValues().substr(0, DemoValues().size() - 2), 0,
-       "install.pl: Vestamail-Mirroring-Single.def written for the domain ha1.\r\n", kSingleDefinition,
-       kDemoDefinition},
+       DemoValues().substr(0, DemoValues().size() - 2), 0, kSingleWritten, kSingleDefinition},
       {"a word missing", "",
        L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl\" install.pl Vestamail-Mirroring ha1 < "
        L"values.dat\"",
-       DemoValues(), 1, "usage: install.pl DEFINITION-NAME DOMAIN INSTALL-DIR < values.dat\r\n", nullptr, ""},
+       DemoValues(), 1, "usage: install.pl DEFINITION-NAME DOMAIN INSTALL-DIR < values.dat\r\n", nullptr},
       {"a script the lab does not hold", "",
        L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha1\\bin\\ftPerl.exe\" other.pl < values.dat\"", DemoValues(), 2,
-       "Can't open perl script \"other.pl\": No such file or directory\r\n", nullptr, ""},
+       "Can't open perl script \"other.pl\": No such file or directory\r\n", nullptr},
       {"the Perl of a domain the product is not installed for", "",
        L"cmd /c \"\"D:\\Program Files\\EMC AutoStart\\ha2\\bin\\ftPerl\" install.pl Vestamail-Mirroring-Single ha2 "
        L"x < values.dat\"",
        DemoValues(), 9009,
        "'D:\\Program Files\\EMC AutoStart\\ha2\\bin\\ftPerl' is not recognized as an internal or external "
        "command,\r\noperable program or batch file.\r\n",
-       nullptr, ""},
+       nullptr},
       {"a full disk", "disk-full = D\n", kSingleBoard, DemoValues(), 1,
-       "install.pl: cannot write Vestamail-Mirroring-Single.def: No space left on device\r\n", nullptr, ""},
-      {"told to end with an error", "installer-exit-code = 3\n", kSingleBoard, DemoValues(), 3,
-       "install.pl: Vestamail-Mirroring-Single.def written for the domain ha1.\r\n", kSingleDefinition,
-       kDemoDefinition},
-      {"told to write no definition", "installer-definition = no\n", kSingleBoard, DemoValues(), 0, "", nullptr, ""},
-      {"told to hang", "installer-hang = yes\n", kSingleBoard, DemoValues(), std::nullopt,
-       "install.pl: Vestamail-Mirroring-Single.def written for the domain ha1.\r\n", kSingleDefinition,
-       kDemoDefinition},
+       "install.pl: cannot write Vestamail-Mirroring-Single.def: No space left on device\r\n", nullptr},
+      {"told to end with an error", "installer-exit-code = 3\n", kSingleBoard, DemoValues(), 3, kSingleWritten,
+       kSingleDefinition},
+      {"told to write no definition", "installer-definition = no\n", kSingleBoard, DemoValues(), 0, "", nullptr},
+      {"told to hang", "installer-hang = yes\n", kSingleBoard, DemoValues(), std::nullopt, kSingleWritten,
+       kSingleDefinition},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     DemoCopy demo;
-    demo.AddToLabConf(c.labConf);
-    std::ofstream(demo.Toolkit() / "values.dat", std::ios::binary) << c.values;
-    std::string error;
-    auto lab = Lab::Load(demo.folder, &error);
-    ASSERT_NE(lab, nullptr) << error;
+    const std::unique_ptr<Lab> lab = demo.Load(c.labConf, c.values);
+    ASSERT_NE(lab, nullptr);
     LabProcesses& processes = lab->Processes();
     std::unique_ptr<StartedProcess> process;
     ASSERT_EQ(processes.Start(c.commandLine, kToolkit, &process), status::Success);
     EXPECT_EQ(process->WaitForEnd(1000), c.exitCode.has_value());
     EXPECT_EQ(processes.LastExitCode(), c.exitCode);
-    EXPECT_EQ(ReadAll(lab->ConsoleLogFile()), c.console);
+    EXPECT_EQ(ReadWholeHostFile(lab->ConsoleLogFile()), c.console);
     for (const char* name : {kSingleDefinition, "Vestamail-Mirroring.def"}) {
       const bool expected = c.definitionFile != nullptr && std::string(name) == c.definitionFile;
       EXPECT_EQ(fs::exists(demo.Toolkit() / name), expected) << name;
       if (expected) {
-        EXPECT_EQ(ReadAll(demo.Toolkit() / name), c.definition);
+        EXPECT_EQ(ReadWholeHostFile(demo.Toolkit() / name),
+                  std::string(name) == kSingleDefinition ? kDemoDefinition : threeBoards);
       }
     }
   }
@@ -204,26 +184,21 @@ TEST(LabInstaller, NoProgramOfALabsFoldersEverRuns) {
     std::ofstream(planted, std::ios::binary) << program;
     fs::permissions(planted, fs::perms::owner_all);
   }
-  std::ofstream(demo.Toolkit() / "values.dat", std::ios::binary) << DemoValues();
   {
-    std::string error;
-    auto lab = Lab::Load(demo.folder, &error);
-    ASSERT_NE(lab, nullptr) << error;
+    const std::unique_ptr<Lab> lab = demo.Load();
+    ASSERT_NE(lab, nullptr);
     std::unique_ptr<StartedProcess> process;
     ASSERT_EQ(lab->Processes().Start(kSingleBoard, kToolkit, &process), status::Success);
     EXPECT_TRUE(process->WaitForEnd(kInfinite));
-    EXPECT_EQ(ReadAll(demo.Toolkit() / kSingleDefinition), kDemoDefinition) << "the lab's own installer ran";
+    EXPECT_EQ(ReadWholeHostFile(demo.Toolkit() / kSingleDefinition), kDemoDefinition) << "the lab's own installer ran";
   }
   EXPECT_FALSE(fs::exists(marker)) << "a file of the lab was run";
 }
 
 TEST(LabInstaller, ItsRunTimePassesOnTheLabsClockWithoutWaiting) {
   DemoCopy demo;
-  demo.AddToLabConf("process-delay-ms = 600000\n");
-  std::ofstream(demo.Toolkit() / "values.dat", std::ios::binary) << DemoValues();
-  std::string error;
-  auto lab = Lab::Load(demo.folder, &error);
-  ASSERT_NE(lab, nullptr) << error;
+  const std::unique_ptr<Lab> lab = demo.Load("process-delay-ms = 600000\n");
+  ASSERT_NE(lab, nullptr);
   LabProcesses& processes = lab->Processes();
   LabMachine& machine = lab->MachineInfo();
 
