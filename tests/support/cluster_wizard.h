@@ -18,6 +18,9 @@ class ClusterLab {
 void TypeClusterEntries(RecordingView& view);
 
 constexpr wchar_t kDefaultsPath[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADefaults.dat";
+// The stage-1 answers file of those entries, the CLAN test address 127.0.0.1.
+constexpr char kClusterAnswers[] =
+    "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
 
 // The defaults file a user's entries for the pair leave, its first line `stage` ("0" after Step 1, "1" after
 // Step 2); line `line` (0-10) replaced by `value` when given.

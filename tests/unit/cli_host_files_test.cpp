@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,12 +21,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr char kBase[] = "readiness-20261208-143005";
-
-std::string Answers() {
-  return "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0."
-         "1\r\n";
-}
+const std::string kBase = "readiness-20261208-143005";
 
 std::set<std::string> Names(const fs::path& folder) {
   std::set<std::string> names;
@@ -38,10 +35,7 @@ std::string Read(const fs::path& file) {
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  for (const std::string& line : lines) {
-    if (line.find(text) != std::string::npos) return true;
-  }
-  return false;
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(text) != line.npos; });
 }
 }  // namespace
 
@@ -53,35 +47,32 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
     // Plants something in the report folder (made beforehand, once the lab is loaded: a lab holding a link is
     // refused); `outside` is a folder apart.
     std::function<void(const fs::path& folder, const fs::path& outside)> plant;
-    std::string savedAs;  // the name both new files share
+    const char* suffix;  // of the name both new files share
   };
   const auto earlierReport = [](const fs::path& folder, const fs::path&) {
-    std::ofstream(folder / (std::string(kBase) + ".json")) << "earlier";
-    std::ofstream(folder / (std::string(kBase) + ".html")) << "earlier";
+    std::ofstream(folder / (kBase + ".json")) << "earlier";
+    std::ofstream(folder / (kBase + ".html")) << "earlier";
   };
   const auto linkToVictim = [](const fs::path& folder, const fs::path& outside) {
     std::ofstream(outside / "victim.txt") << "victim";
-    fs::create_symlink(outside / "victim.txt", folder / (std::string(kBase) + ".html"));
+    fs::create_symlink(outside / "victim.txt", folder / (kBase + ".html"));
   };
   const auto linkToNowhere = [](const fs::path& folder, const fs::path& outside) {
-    fs::create_symlink(outside / "created-through-the-link", folder / (std::string(kBase) + ".json"));
+    fs::create_symlink(outside / "created-through-the-link", folder / (kBase + ".json"));
   };
   const auto nothing = [](const fs::path&, const fs::path&) {};
   const Case cases[] = {
-      {"the usual folder, nothing there", Where::Usual, nothing, kBase},
-      {"the usual folder, a report of the same second", Where::Usual, earlierReport, std::string(kBase) + "-2"},
-      {"the usual folder, a link to another file under the HTML name", Where::Usual, linkToVictim,
-       std::string(kBase) + "-2"},
-      {"a named folder, a report of the same second", Where::NamedFolder, earlierReport, std::string(kBase) + "-2"},
-      {"a named folder, a link to nowhere under the JSON name", Where::NamedFolder, linkToNowhere,
-       std::string(kBase) + "-2"},
-      {"a named folder, a link to another file under the HTML name", Where::NamedFolder, linkToVictim,
-       std::string(kBase) + "-2"},
+      {"the usual folder, nothing there", Where::Usual, nothing, ""},
+      {"the usual folder, a report of the same second", Where::Usual, earlierReport, "-2"},
+      {"the usual folder, a link to another file under the HTML name", Where::Usual, linkToVictim, "-2"},
+      {"a named folder, a report of the same second", Where::NamedFolder, earlierReport, "-2"},
+      {"a named folder, a link to nowhere under the JSON name", Where::NamedFolder, linkToNowhere, "-2"},
+      {"a named folder, a link to another file under the HTML name", Where::NamedFolder, linkToVictim, "-2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, Answers());
+    cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     const TempLab scratch;
@@ -91,18 +82,19 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
                                                     : scratch.Folder() / "named" / "reports";
     fs::create_directories(folder);
     c.plant(folder, outside);
+    const std::string savedAs = kBase + c.suffix;
     std::set<std::string> expected = Names(folder);
-    expected.insert({c.savedAs + ".json", c.savedAs + ".html"});
+    expected.insert({savedAs + ".json", savedAs + ".html"});
     std::vector<std::wstring> words = {L"check"};
     if (c.where == Where::NamedFolder) words.insert(words.end(), {L"report", WideFromUtf8(folder.string())});
 
     const CliRun run = RunCli(*lab, words);
     EXPECT_EQ(run.exitCode, exitcode::Clean);
-    EXPECT_TRUE(Contains(run.out, c.savedAs + ".html")) << "the saved name is told";
+    EXPECT_TRUE(Contains(run.out, savedAs + ".html")) << "the saved name is told";
     // Nothing else in the folder: no temporary left, nothing written over.
     EXPECT_EQ(Names(folder), expected);
-    EXPECT_NE(Read(folder / (c.savedAs + ".json")).find("\"schema\""), std::string::npos);
-    EXPECT_NE(Read(folder / (c.savedAs + ".html")).find("</html>"), std::string::npos);
+    EXPECT_NE(Read(folder / (savedAs + ".json")).find("\"schema\""), std::string::npos);
+    EXPECT_NE(Read(folder / (savedAs + ".html")).find("</html>"), std::string::npos);
     if (fs::exists(outside / "victim.txt")) {
       EXPECT_EQ(Read(outside / "victim.txt"), "victim");
     }
@@ -111,40 +103,29 @@ TEST(ReportFiles, NeverWrittenOverNorThroughALink) {
 }
 
 TEST(AnswersFile, OnlyASmallFileIsRead) {
+  const TempLab scratch;
+  const fs::path fifo = scratch.Folder() / "answers.fifo", big = scratch.Folder() / "big.dat";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::ofstream(big, std::ios::binary) << kClusterAnswers << std::string(65537 - std::strlen(kClusterAnswers), 'x');
   struct Case {
     const char* what;
-    // Makes the file to name, in `folder`, and returns its path.
-    std::function<fs::path(const fs::path& folder)> make;
+    fs::path file;
     std::string why;  // after "cannot be read. "
   };
   const Case cases[] = {
-      {"a folder", [](const fs::path& folder) { return folder; }, "It is not a file"},
-      {"a device that never ends", [](const fs::path&) { return fs::path("/dev/zero"); }, "It is not a file"},
-      {"a pipe nobody writes to",
-       [](const fs::path& folder) {
-         const fs::path fifo = folder / "answers.fifo";
-         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-         return fifo;
-       },
-       "It is not a file"},
-      {"a file one byte over 64 KiB",
-       [](const fs::path& folder) {
-         std::ofstream(folder / "big.dat", std::ios::binary) << Answers() << std::string(65537 - Answers().size(), 'x');
-         return folder / "big.dat";
-       },
-       "It is larger than 64 KiB"},
-      {"a file that says it is empty and can't be read", [](const fs::path&) { return fs::path("/proc/self/mem"); },
-       "rc = 5"},
+      {"a folder", scratch.Folder(), "It is not a file"},
+      {"a device that never ends", "/dev/zero", "It is not a file"},
+      {"a pipe nobody writes to", fifo, "It is not a file"},
+      {"a file one byte over 64 KiB", big, "It is larger than 64 KiB"},
+      {"a file that says it is empty and can't be read", "/proc/self/mem", "rc = 5"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    const TempLab scratch;
-    const fs::path file = c.make(scratch.Folder());
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
-    const CliRun run = RunCli(*lab, {L"check", L"answers", WideFromUtf8(file.string())});
+    const CliRun run = RunCli(*lab, {L"check", L"answers", WideFromUtf8(c.file.string())});
     EXPECT_EQ(run.exitCode, exitcode::Usage);
-    EXPECT_TRUE(Contains(run.err, "The answers file " + file.string() + " cannot be read. " + c.why)) << c.why;
+    EXPECT_TRUE(Contains(run.err, "The answers file " + c.file.string() + " cannot be read. " + c.why)) << c.why;
   }
 }

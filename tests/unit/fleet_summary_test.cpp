@@ -15,16 +15,16 @@
 using Json = nlohmann::json;
 
 namespace {
-// The healthy pair's report (INFO only) with `change` made to its JSON.
-std::string Report(const std::function<void(ReadinessPair&)>& pairChange, const std::function<void(Json&)>& change) {
-  ReadinessPair pair = HealthyPair();
-  pairChange(pair);
+// The report of `pair` (the healthy one, INFO only, unless given) with `change` made to its JSON.
+std::string Report(const std::function<void(Json&)>& change = {}, const ReadinessPair& pair = HealthyPair()) {
   Json report = Json::parse(ReportJson(ReportInputFor(pair)));
-  change(report);
+  if (change) change(report);
   return report.dump();
 }
-void Same(ReadinessPair&) {}
-void Unchanged(Json&) {}
+// A change setting the member at `pointer` to `value`.
+std::function<void(Json&)> Set(const char* pointer, Json value) {
+  return [pointer, value](Json& report) { report[Json::json_pointer(pointer)] = value; };
+}
 }  // namespace
 
 TEST(FleetReportReader, ReadsEachReportIntoItsRowOrSaysWhereItIsWrong) {
@@ -34,53 +34,40 @@ TEST(FleetReportReader, ReadsEachReportIntoItsRowOrSaysWhereItIsWrong) {
     FleetStatus status;
     std::string message;  // the row's message starts with it
   };
-  const auto crossed = [](ReadinessPair& pair) {
-    SetLink(pair.node2.Hb1, L"192.168.102.12", L"255.255.255.0");
-    SetLink(pair.node2.Hb2, L"192.168.101.12", L"255.255.255.0");
+  ReadinessPair crossed = HealthyPair(), warned = HealthyPair();
+  SetLink(crossed.node2.Hb1, L"192.168.102.12", L"255.255.255.0");
+  SetLink(crossed.node2.Hb2, L"192.168.101.12", L"255.255.255.0");
+  warned.entries.ManagedClanIp = L"10.9.1.5";
+  const auto invalid = [](const char* what, std::string bytes, const char* problem) {
+    return Case{what, std::move(bytes), FleetStatus::Invalid, std::string("not a readiness report: ") + problem};
   };
   const Case cases[] = {
-      {"a clean pair", Report(Same, Unchanged), FleetStatus::Clean, ""},
-      {"a WARN", Report([](ReadinessPair& p) { p.entries.ManagedClanIp = L"10.9.1.5"; }, Unchanged), FleetStatus::Warn,
-       ""},
-      {"a FAIL gives its id and message", Report(crossed, Unchanged), FleetStatus::Fail,
+      {"a clean pair", Report(), FleetStatus::Clean, ""},
+      {"a WARN", Report({}, warned), FleetStatus::Warn, ""},
+      {"a FAIL gives its id and message", Report({}, crossed), FleetStatus::Fail,
        "R07: HB1 and HB2 are crossed: HB1 of node-a"},
       {"a failed validation without a FAIL finding",
-       Report(Same,
-              [](Json& r) {
-                r["validation"] = {{"passed", false}, {"lines", {"The switch IP addresses do not match."}}};
-              }),
+       Report(Set("/validation", {{"passed", false}, {"lines", {"The switch IP addresses do not match."}}})),
        FleetStatus::Fail, "Step 2 validation: The switch IP addresses do not match."},
-      {"a link without a network", Report(Same, [](Json& r) { r["nodes"][0]["links"]["HB1"]["network"] = nullptr; }),
-       FleetStatus::Clean, ""},
+      {"a link without a network", Report(Set("/nodes/0/links/HB1/network", nullptr)), FleetStatus::Clean, ""},
       {"cut short", "{\"schema\": ", FleetStatus::Invalid, "not JSON: parse error at line 1, column 12"},
-      {"another schema", Report(Same, [](Json& r) { r["schema"] = "duplex-readiness/2"; }), FleetStatus::Invalid,
-       "not a readiness report: /schema: is not \"duplex-readiness/1\""},
-      {"a member missing", Report(Same, [](Json& r) { r["run"].erase("time"); }), FleetStatus::Invalid,
-       "not a readiness report: /run: lacks \"time\""},
-      {"a member too many", Report(Same, [](Json& r) { r["extra"] = 1; }), FleetStatus::Invalid,
-       "not a readiness report: (the document): holds \"extra\", which the schema does not allow"},
-      {"a time of another form", Report(Same, [](Json& r) { r["run"]["time"] = "2026-12-08 14:30:05"; }),
-       FleetStatus::Invalid, "not a readiness report: /run/time: does not have the form"},
-      {"a number as text", Report(Same, [](Json& r) { r["run"]["stage"] = "1"; }), FleetStatus::Invalid,
-       "not a readiness report: /run/stage: is string, not of the type"},
-      {"a stage out of its list", Report(Same, [](Json& r) { r["run"]["stage"] = 3; }), FleetStatus::Invalid,
-       "not a readiness report: /run/stage: is not one of 1, 2"},
-      {"the nodes swapped", Report(Same, [](Json& r) { std::swap(r["nodes"][0], r["nodes"][1]); }),
-       FleetStatus::Invalid, "not a readiness report: /nodes/0/node: is not 1"},
-      {"one node", Report(Same, [](Json& r) { r["nodes"].erase(1); }), FleetStatus::Invalid,
-       "not a readiness report: /nodes: holds 1 items, fewer than 2"},
-      {"a link of another name", Report(Same, [](Json& r) { r["nodes"][1]["links"]["WAN"] = Json::object(); }),
-       FleetStatus::Invalid, "not a readiness report: /nodes/1/links/WAN: is not one of \"CLAN\""},
-      {"a node named twice in a finding",
-       Report(crossed,
-              [](Json& r) {
-                r["findings"][0]["nodes"] = {1, 1};
-              }),
-       FleetStatus::Invalid, "not a readiness report: /findings/0/nodes: holds 1 twice"},
-      {"a count below zero", Report(Same, [](Json& r) { r["summary"]["warn"] = -1; }), FleetStatus::Invalid,
-       "not a readiness report: /summary/warn: is below 0"},
-      {"a summary the findings do not hold", Report(crossed, [](Json& r) { r["summary"]["fail"] = 0; }),
-       FleetStatus::Invalid, "not a readiness report: /summary: says 0 FAIL"},
+      invalid("another schema", Report(Set("/schema", "duplex-readiness/2")), "/schema: is not \"duplex-readiness/1\""),
+      invalid("a member missing", Report([](Json& r) { r["run"].erase("time"); }), "/run: lacks \"time\""),
+      invalid("a member too many", Report(Set("/extra", 1)),
+              "(the document): holds \"extra\", which the schema does not allow"),
+      invalid("a time of another form", Report(Set("/run/time", "2026-12-08 14:30:05")),
+              "/run/time: does not have the form"),
+      invalid("a number as text", Report(Set("/run/stage", "1")), "/run/stage: is string, not of the type"),
+      invalid("a stage out of its list", Report(Set("/run/stage", 3)), "/run/stage: is not one of 1, 2"),
+      invalid("the nodes swapped", Report([](Json& r) { std::swap(r["nodes"][0], r["nodes"][1]); }),
+              "/nodes/0/node: is not 1"),
+      invalid("one node", Report([](Json& r) { r["nodes"].erase(1); }), "/nodes: holds 1 items, fewer than 2"),
+      invalid("a link of another name", Report(Set("/nodes/1/links/WAN", Json::object())),
+              "/nodes/1/links/WAN: is not one of \"CLAN\""),
+      invalid("a node named twice in a finding", Report(Set("/findings/0/nodes", {1, 1}), crossed),
+              "/findings/0/nodes: holds 1 twice"),
+      invalid("a count below zero", Report(Set("/summary/warn", -1)), "/summary/warn: is below 0"),
+      invalid("a summary the findings do not hold", Report(Set("/summary/fail", 0), crossed), "/summary: says 0 FAIL"),
   };
   const FleetReportReader reader;
   ASSERT_EQ(reader.SchemaProblem(), L"");
@@ -146,18 +133,7 @@ TEST(SchemaPattern, MatchesAsJsonSchemaPatternsDo) {
 namespace {
 FleetRow Row(FleetStatus status, const std::wstring& site, FindingCounts counts, std::vector<FleetFinding> findings,
              const std::wstring& message = L"", const std::wstring& time = L"2026-12-08 14:30:05") {
-  FleetRow row;
-  row.status = status;
-  row.site = site;
-  row.file = site + L"/r.json";
-  row.nodes = L"node-a, node-b";
-  row.time = time;
-  row.stage = 1;
-  row.step = 2;
-  row.counts = counts;
-  row.findings = std::move(findings);
-  row.message = message;
-  return row;
+  return FleetRow{status, site, site + L"/r.json", L"node-a, node-b", time, 1, 2, counts, message, std::move(findings)};
 }
 const FleetFinding kR02Fail{L"R02", L"subnet-mismatch", Severity::Fail};
 const FleetFinding kR06Warn{L"R06", L"managed-address-placement", Severity::Warn};

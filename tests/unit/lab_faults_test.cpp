@@ -31,18 +31,16 @@ TEST(ReadServerFaults, ReadsEveryKey) {
   EXPECT_FALSE(faults.unreachable);
   EXPECT_EQ(faults.registryConnectError, 1722u);
   EXPECT_EQ(faults.serviceManagerError, 5u);
-  EXPECT_TRUE(faults.DeniesKey(L"software\\ZANDOR"));
-  EXPECT_TRUE(faults.DeniesKey(L"SYSTEM\\CurrentControlSet"));
+  for (const wchar_t* key : {L"software\\ZANDOR", L"SYSTEM\\CurrentControlSet"})
+    EXPECT_TRUE(faults.DeniesKey(key)) << key;
   EXPECT_FALSE(faults.DeniesKey(L"SOFTWARE")) << "only the key named, not its parent";
   EXPECT_FALSE(faults.DeniesKey(L"SOFTWARE\\Zandor\\Vestamail")) << "nor its subkeys";
-  EXPECT_TRUE(faults.DeniesService(L"dhcp"));
-  EXPECT_TRUE(faults.DeniesService(L"ALERTER"));
+  for (const wchar_t* service : {L"dhcp", L"ALERTER"}) EXPECT_TRUE(faults.DeniesService(service)) << service;
   EXPECT_TRUE(faults.TimesOut(L"emc autostart mirror service"));
   EXPECT_TRUE(faults.IsBusy(L"Browser"));
   EXPECT_FALSE(faults.IsBusy(L"Dhcp"));
   EXPECT_EQ(faults.latency, std::chrono::microseconds(500));
-  EXPECT_TRUE(faults.LinkDown(L"hb2"));
-  EXPECT_TRUE(faults.LinkDown(L"Local Area Connection 6"));
+  for (const wchar_t* link : {L"hb2", L"Local Area Connection 6"}) EXPECT_TRUE(faults.LinkDown(link)) << link;
   EXPECT_FALSE(faults.LinkDown(L"HB1"));
   EXPECT_TRUE(faults.echoBlocked);
   EXPECT_EQ(faults.EchoLoss(L"hb1"), 1);
