@@ -1,6 +1,7 @@
 // The wizard on a lab holding a healthy cluster pair, with the entries a user types for it.
 #include "support/cluster_wizard.h"
 
+#include <sstream>
 #include <vector>
 
 #include "resource.h"
@@ -29,8 +30,10 @@ void TypeClusterEntries(RecordingView& view) {
 }
 
 std::string ClusterAnswers(const std::string& stage, int line, const std::string& value) {
-  std::vector<std::string> lines = {stage,   "ha-managed", "10.1.1.5", "10.2.2.5", "node-a",   "node-b",
-                                    "admin", "workgroup",  "3",        "ha1",      "127.0.0.1"};
+  std::vector<std::string> lines;
+  std::istringstream in(kClusterAnswers);
+  for (std::string each; std::getline(in, each);) lines.push_back(each.substr(0, each.size() - 1));  // less its CR
+  lines.at(0) = stage;
   if (line >= 0) lines.at(static_cast<std::size_t>(line)) = value;
   std::string text;
   for (const std::string& each : lines) text += each + "\r\n";

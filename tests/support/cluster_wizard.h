@@ -22,8 +22,8 @@ constexpr wchar_t kDefaultsPath[] = L"D:\\Zandor\\HA\\ToolkitInstaller2.0\\HADef
 constexpr char kClusterAnswers[] =
     "0\r\nha-managed\r\n10.1.1.5\r\n10.2.2.5\r\nnode-a\r\nnode-b\r\nadmin\r\nworkgroup\r\n3\r\nha1\r\n127.0.0.1\r\n";
 
-// The defaults file a user's entries for the pair leave, its first line `stage` ("0" after Step 1, "1" after
-// Step 2); line `line` (0-10) replaced by `value` when given.
+// That file with its first line `stage` ("0" after Step 1, "1" after Step 2) and line `line` (0-10) replaced
+// by `value` when given.
 std::string ClusterAnswers(const std::string& stage = "0", int line = -1, const std::string& value = "");
 
 // A change to the pair's lab before it is loaded, as a table's row names one.

@@ -44,7 +44,7 @@ TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+    cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     CaptureScratch scratch;
@@ -67,7 +67,7 @@ TEST(CapturePlantedLinks, AreNeverWrittenThrough) {
 // moment): nothing is found under the capture's name, only its partial folder beside it.
 TEST(CaptureKilled, LeavesNothingUnderTheFinalName) {
   ClusterLab cluster;
-  cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+  cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
   CaptureScratch scratch;
   const fs::path folder = scratch.path / "site-capture";
   fs::create_directories(scratch.path);

@@ -104,7 +104,7 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
     c.site(cluster.temp);
-    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+    cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
     std::unique_ptr<Lab> lab = cluster.temp.Load();
     ASSERT_NE(lab, nullptr);
     CaptureScratch capture;
@@ -114,7 +114,7 @@ TEST(Capture, CapturedLabGathersAsTheOriginal) {
     EXPECT_EQ(lab->OpenHandleCount(), 0u);
     EXPECT_EQ(
         ReadWholeHostFile(capture.path / "drives" / "D" / "Zandor" / "HA" / "ToolkitInstaller2.0" / "HADefaults.dat"),
-        ClusterAnswers());
+        kClusterAnswers);
 
     const StepOneSeen original = RunStepOne(cluster.temp.Folder());
     const StepOneSeen captured = RunStepOne(capture.path);
@@ -157,7 +157,7 @@ TEST(Capture, ExitCodesSayWhatWasWritten) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+    cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
     CaptureScratch capture;
     fs::path target = capture.path / "site";
     if (c.exitCode == exitcode::FileNotWritten) target = capture.path / "blocker" / "site";
@@ -198,15 +198,15 @@ TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
          std::ofstream(temp.Folder() / "escaped" / "manifest") << "outside the drives";
        },
        L"site", L"", exitcode::Clean, "", "node-a node-b"},
-      {"a node name that climbs out of servers/", ClusterAnswers(), nullptr, L"site", L"node-a,../../escaped",
+      {"a node name that climbs out of servers/", kClusterAnswers, nullptr, L"site", L"node-a,../../escaped",
        exitcode::Usage, "\"../../escaped\" is not a host name a capture can keep as a folder.", ""},
-      {"more servers than a site has", ClusterAnswers(), nullptr, L"site", tooMany, exitcode::Usage,
+      {"more servers than a site has", kClusterAnswers, nullptr, L"site", tooMany, exitcode::Usage,
        "capture reads at most 64 servers; 65 were named.", ""},
-      {"a folder named beyond ASCII", ClusterAnswers(), nullptr, L"Z\u00fcrich", L"", exitcode::Clean, "",
+      {"a folder named beyond ASCII", kClusterAnswers, nullptr, L"Z\u00fcrich", L"", exitcode::Clean, "",
        "node-a node-b"},
-      {"a server named beyond ASCII", ClusterAnswers(), nullptr, L"site", L"node-a,n\u00f6de-x", exitcode::NotGathered,
+      {"a server named beyond ASCII", kClusterAnswers, nullptr, L"site", L"node-a,n\u00f6de-x", exitcode::NotGathered,
        "The server n\u00f6de-x could not be read. rc = 53", "node-a"},
-      {"a key name with a line break", ClusterAnswers(),
+      {"a key name with a line break", kClusterAnswers,
        [](TempLab&, Lab& lab) {
          lab.Registry().ServerRoot(L"node-b").CreatePath(
              L"SOFTWARE\\Zandor\\Vestamail\\ConfigWizard\\Evil]\r\n"
@@ -214,7 +214,7 @@ TEST(Capture, UntrustedNamesNeverReachAPathNorAbort) {
        },
        L"site", L"", exitcode::NotGathered,
        "The key Software\\Zandor\\Vestamail\\ConfigWizard has a subkey whose name holds a line break", "node-a"},
-      {"a value name with a line break", ClusterAnswers(),
+      {"a value name with a line break", kClusterAnswers,
        [](TempLab&, Lab& lab) {
          lab.Registry()
              .ServerRoot(L"node-b")

@@ -101,7 +101,7 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ClusterLab cluster;
-    cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+    cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
     if (c.site) c.site(cluster.temp);
     const bool hadAnswers = cluster.temp.DriveFileExists(kDefaultsPath);
     const std::string answersBefore = cluster.temp.ReadDriveFile(kDefaultsPath);
@@ -140,7 +140,7 @@ TEST(CheckCommand, ExitCodeSaysTheWorstThatWasFound) {
 // has them.
 TEST(CheckCommand, LogsEachServerTogetherAsTheWindowDoes) {
   ClusterLab cluster;
-  cluster.temp.WriteDriveFile(kDefaultsPath, ClusterAnswers());
+  cluster.temp.WriteDriveFile(kDefaultsPath, kClusterAnswers);
   // A slow network keeps both readings going at the same time, so that their lines would mix if nothing kept them
   // apart.
   for (const wchar_t* server : {L"NODE-A", L"node-b"})
