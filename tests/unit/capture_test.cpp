@@ -54,8 +54,10 @@ StepOneSeen RunStepOne(const fs::path& folder) {
 // The servers/ folders of the capture in `folder`, a space between their names.
 std::string ServerFolders(const fs::path& folder) {
   std::string names;
-  for (const fs::path& entry : EntriesOf(folder / "servers"))
-    names += (names.empty() ? "" : " ") + entry.filename().string();
+  for (const fs::path& entry : EntriesOf(folder / "servers")) {
+    if (!names.empty()) names += ' ';
+    names += entry.filename().string();
+  }
   return names;
 }
 }  // namespace
